@@ -1,0 +1,15 @@
+#include "platform/Clock.h"
+
+#include <ctime>
+#include <thread>
+
+std::chrono::steady_clock::time_point SystemClock::Now() const { return std::chrono::steady_clock::now(); }
+
+void SystemClock::Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+
+LocalDate SystemClock::Today() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return LocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
