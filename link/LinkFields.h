@@ -22,6 +22,8 @@ struct LinkFields {
     std::string volumeRoot;    // root directory of the update volume, ending in '/'
     bool linkOpen = false;
     std::atomic<bool> bootProbeActive{false};
+    // A matching collection of the last connect attempt that this user may not open; empty when none.
+    std::string deniedInterfacePath;
     ReportBuffer inputReport;
     ReportBuffer outputReport;
 };

@@ -8,7 +8,7 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 class MessagePort {
-public:
+  public:
     virtual ~MessagePort() = default;
     // Shows text modally and returns the button pressed (Ok for an Ok box).
     virtual MessageAnswer Show(const std::u16string& text, MessageIcon icon, MessageButtons buttons) = 0;

@@ -1,0 +1,239 @@
+// Flashing a full 255-sector image (1,044,480 bytes) through FlashEngine and the real reader thread
+// against the emulated bootloader.
+//
+//   FlashZeroLatency:  the interface answers at once. Reports round trips per second for the engine
+//                      and for a minimal synchronous write-then-read loop driving the same emulator
+//                      (the host-side limit), and their ratio.
+//   FlashFullSpeedUsb: every report takes 1 ms, as on a full-speed USB interrupt endpoint. Reports
+//                      the total time against the protocol's own floor of 274 x 255 + 3 round trips.
+//
+// TELVIX_BENCH_SECTORS=n flashes n sectors instead of 255 (quicker runs of the 1 ms case).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "app/UpdaterContext.h"
+#include "link/CommandSet.h"
+#include "link/DeviceLink.h"
+#include "link/FlashEngine.h"
+#include "sim/EmulatedHidBus.h"
+#include "sim/FirmwareImage.h"
+#include "sim/TelvixFirmware.h"
+
+namespace {
+
+using Seconds = std::chrono::duration<double>;
+
+class InstantClock final : public Clock {
+  public:
+    std::chrono::steady_clock::time_point Now() const override { return std::chrono::steady_clock::now(); }
+    void Sleep(std::chrono::milliseconds) override {}
+    LocalDate Today() const override { return {2026, 1, 1}; }
+};
+
+class QuietWindow final : public LinkWindow {
+  public:
+    void PostDeviceChange(std::uint32_t) override {}
+    void StartReplyTimer() override {}
+};
+
+std::uint32_t Sectors() {
+    const char* text = std::getenv("TELVIX_BENCH_SECTORS");
+    const long n = text != nullptr ? std::strtol(text, nullptr, 10) : 255;
+    return static_cast<std::uint32_t>(n >= 1 && n <= 255 ? n : 255);
+}
+
+// Round trips of a run: 274 per sector plus probe, parameters and finish.
+double RoundTrips(std::uint32_t sectors) {
+    return 274.0 * sectors + 3;
+}
+
+struct Bench {
+    UpdaterContext ctx;
+    EmulatedHidBus bus;
+    EmulatedInterface& box;
+    TelvixFirmware telvix;
+    InstantClock clock;
+    QuietWindow window;
+    DeviceLink link;
+    std::unique_ptr<FlashEngine> engine;
+    std::unique_ptr<CommandSet> commands;
+
+    explicit Bench(std::chrono::microseconds latency)
+        : box(bus.PlugInterface("QD7720R", DeviceMode::Unplugged)),
+          telvix(InstallTelvixFirmware(box, DefaultApplicationOptions("QD7720R"))),
+          link(ctx, bus.Hid(), bus.Notifications(), bus.Volumes(), clock) {
+        box.SetLatencyHook(FixedLatency(latency));
+        box.Plug(DeviceMode::Bootloader);
+        engine = std::make_unique<FlashEngine>(ctx, ChannelPort(link));
+        commands = std::make_unique<CommandSet>(ctx);
+        commands->Hooks().startFlashEngine = [this] { engine->Start(); };
+    }
+
+    bool Connect() {
+        link.SetHasHidBootloader([](const std::u16string&) { return true; });
+        link.ConnectInterface(window);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (ctx.iUsbConnectSts.load() != USB_BOOTLOADER) {
+            if (std::chrono::steady_clock::now() > end) {
+                return false;
+            }
+            std::this_thread::yield();
+        }
+        return true;
+    }
+
+    // One engine run as the install sequence drives it; the time from the first probe to ftpDone.
+    std::optional<Seconds> Flash(const std::vector<std::uint8_t>& image) {
+        if (!LoadFlashImage(ctx, image)) {
+            return std::nullopt;
+        }
+        ctx.bootProbeActive.store(false);
+        link.StopWriter();
+        commands->IssueCommand(0, 1, CMD_DIR_START_ENGINE);
+        const auto start = std::chrono::steady_clock::now();
+        commands->IssueCommand(CMD_TYPE_ENGINE_PROBE, 1, CMD_DIR_REQUEST);
+        engine->Join();
+        const Seconds took = std::chrono::steady_clock::now() - start;
+        if (!ctx.ftpDone.load(std::memory_order_acquire) || ctx.ftpResult.load() != 0) {
+            return std::nullopt;
+        }
+        return took;
+    }
+};
+
+// The host-side limit: one thread writing a command and reading its reply, nothing else.
+std::optional<Seconds> SynchronousLoop(EmulatedHidBus& bus, EmulatedInterface& box,
+                                       const std::vector<std::uint8_t>& image) {
+    box.Reboot(DeviceMode::Bootloader);
+    const auto collections = bus.Hid().ListCollections();
+    if (collections.empty()) {
+        return std::nullopt;
+    }
+    auto reader = bus.Hid().OpenRead(collections[0].path);
+    auto writer = bus.Hid().OpenWrite(collections[0].path);
+    ManualResetEvent completion;
+    ManualResetEvent stop;
+    bool ok = true;
+    auto exchange = [&](HidReport command) {
+        ok = ok && writer->Write(command);
+        HidReport reply{};
+        ok = ok && reader->Read(reply, completion, stop) == HidReadResult::Report;
+        completion.Reset();
+        return reply;
+    };
+    const auto sectors = static_cast<std::uint8_t>(image.size() / kSectorBytes);
+    const auto start = std::chrono::steady_clock::now();
+    HidReport command{};
+    command[1] = 0x01;
+    exchange(command);
+    command = {};
+    command[1] = 0x02;
+    const std::uint8_t parameters[] = {0x00, 0x01, 0x10, 0x00, 0x10, 0x02, sectors, 0x00};
+    std::copy(std::begin(parameters), std::end(parameters), command.begin() + 2);
+    exchange(command);
+    for (std::uint32_t s = 0; s < sectors && ok; ++s) {
+        command = {};
+        command[1] = 0x03;
+        exchange(command);
+        for (std::uint16_t p = 0; p < 16; ++p) {
+            for (std::uint16_t c = 0; c < 16; ++c) {
+                command = {};
+                command[1] = 0x04;
+                WriteLe16(command, 2, p);
+                WriteLe16(command, 4, c);
+                std::copy_n(image.begin() + s * kSectorBytes + p * kPageBytes + c * kChunkBytes, kChunkBytes,
+                            command.begin() + 6);
+                exchange(command);
+            }
+            command = {};
+            command[1] = 0x05;
+            exchange(command);
+        }
+        command = {};
+        command[1] = 0x07;
+        command[2] = static_cast<std::uint8_t>(s);
+        ok = ok && exchange(command)[2] == 2;
+    }
+    command = {};
+    command[1] = 0x08;
+    ok = ok && exchange(command)[1] == 0x80;
+    const Seconds took = std::chrono::steady_clock::now() - start;
+    if (!ok) {
+        return std::nullopt;
+    }
+    return took;
+}
+
+std::vector<std::uint8_t> BenchImage(std::uint32_t sectors) {
+    return MakeFirmwareImage("QD7720R", 900, 1, sectors * kSectorBytes);
+}
+
+void FlashZeroLatency(benchmark::State& state) {
+    const std::uint32_t sectors = Sectors();
+    const auto image = BenchImage(sectors);
+    const double trips = RoundTrips(sectors);
+    double engineRate = 0;
+    double syncRate = 0;
+    for (auto _ : state) {
+        Bench bench(std::chrono::microseconds(0));
+        if (!bench.Connect()) {
+            state.SkipWithError("interface not found");
+            return;
+        }
+        const auto engineTime = bench.Flash(image);
+        const auto syncTime = SynchronousLoop(bench.bus, bench.box, image);
+        if (!engineTime || !syncTime) {
+            state.SkipWithError("flashing failed");
+            return;
+        }
+        state.SetIterationTime(engineTime->count());
+        engineRate = trips / engineTime->count();
+        syncRate = trips / syncTime->count();
+    }
+    state.counters["engine_round_trips_per_s"] = engineRate;
+    state.counters["sync_loop_round_trips_per_s"] = syncRate;
+    state.counters["engine_to_sync_loop"] = engineRate / syncRate;
+    std::printf(
+        "zero latency, %u sectors: engine %.0f round trips/s, synchronous loop %.0f round trips/s, "
+        "ratio %.2f\n",
+        sectors, engineRate, syncRate, engineRate / syncRate);
+}
+
+void FlashFullSpeedUsb(benchmark::State& state) {
+    const std::uint32_t sectors = Sectors();
+    const auto image = BenchImage(sectors);
+    const double floor = RoundTrips(sectors) * 0.001;
+    double total = 0;
+    for (auto _ : state) {
+        Bench bench(std::chrono::microseconds(1000));
+        if (!bench.Connect()) {
+            state.SkipWithError("interface not found");
+            return;
+        }
+        const auto took = bench.Flash(image);
+        if (!took) {
+            state.SkipWithError("flashing failed");
+            return;
+        }
+        state.SetIterationTime(took->count());
+        total = took->count();
+    }
+    state.counters["total_s"] = total;
+    state.counters["floor_s"] = floor;
+    state.counters["total_to_floor"] = total / floor;
+    std::printf("1 ms per report, %u sectors: %.2f s against a floor of %.2f s, ratio %.3f\n", sectors, total,
+                floor, total / floor);
+}
+
+BENCHMARK(FlashZeroLatency)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(FlashFullSpeedUsb)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

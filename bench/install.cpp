@@ -1,0 +1,253 @@
+// A full install of a 64-sector image (262,144 bytes) through the HID bootloader, driven by the
+// main controller at its real tick periods (main timer 100 ms, reply decoder 300 ms) against the
+// emulated interface with 1 ms per report, from the Install command to the controller back in
+// idle. The catalogue and the image fetch answer from memory here, so what is measured is the
+// controller, the device link and the protocol.
+//
+// Reported: the total time; the protocol floor (274 x 64 + 3 round trips x 1 ms); the tick
+// periods the controller spends outside the flashing (each state waits for its tick); the
+// connect pauses (2 s per connect, twice: into the bootloader and back); and what is left.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "app/ControllerOperations.h"
+#include "app/MainController.h"
+#include "app/UpdaterContext.h"
+#include "link/CommandSet.h"
+#include "link/DeviceLink.h"
+#include "link/FlashEngine.h"
+#include "link/FlashImage.h"
+#include "sim/EmulatedHidBus.h"
+#include "sim/FirmwareImage.h"
+#include "sim/TelvixFirmware.h"
+
+namespace {
+using Clocked = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+constexpr int kSectors = 64;
+constexpr auto kLatency = std::chrono::milliseconds(1);
+
+// The real clock, counting its sleeps (the connect pauses).
+class CountingClock final : public Clock {
+  public:
+    Clocked::time_point Now() const override { return Clocked::now(); }
+    void Sleep(std::chrono::milliseconds duration) override {
+        slept += duration.count();
+        std::this_thread::sleep_for(duration);
+    }
+    LocalDate Today() const override { return {2026, 12, 9}; }
+    std::atomic<long> slept{0};
+};
+
+// The window: device changes are queued for the tick loop, the reply timer is a flag.
+class BenchWindow final : public LinkWindow {
+  public:
+    void PostDeviceChange(std::uint32_t code) override {
+        std::lock_guard lock(mutex);
+        queued.push_back(code);
+    }
+    void StartReplyTimer() override { replyTimer = true; }
+    std::mutex mutex;
+    std::deque<std::uint32_t> queued;
+    std::atomic<bool> replyTimer{false};
+};
+
+struct NullPorts final : DeviceAreaPort,
+                         SearchAreaPort,
+                         ProgressDialogPort,
+                         FeatureResultPort,
+                         MessagePort,
+                         MainTimerPort,
+                         SystemPort {
+    void SetStatusIcon(StatusIcon) override {}
+    void SetVehicleText(const std::u16string&) override {}
+    std::u16string VehicleText() const override { return {}; }
+    void SetFeaturesText(const std::u16string&) override {}
+    void SetStatusText(const std::u16string&) override {}
+    void ShowSettingsButton(bool) override {}
+    void EnableSettingsButton(bool) override {}
+    void ShowFeatureButton(bool) override {}
+    void EnableFeatureButton(bool) override {}
+    void EnableVehicleLists(bool) override {}
+    void EnableSearch(bool) override {}
+    void Show() override {}
+    void Hide() override {}
+    void ShowStep(const std::u16string&, int) override {}
+    void ShowStepText(const std::u16string&) override {}
+    void ShowOutcome(bool ok) override { succeeded = ok; }
+    void ShowFeatureReadResult(const std::u16string&, bool) override {}
+    void ShowFeatureWriteResult(const std::u16string&, bool) override {}
+    MessageAnswer Show(const std::u16string&, MessageIcon, MessageButtons) override {
+        return MessageAnswer::No;
+    }
+    void Stop() override {}
+    void Restart() override {}
+    std::u16string CurrentDirectory() override { return u"/"; }
+    bool IsInternetConnected() override { return true; }
+    int RunConnectorInstaller(const std::u16string&) override { return 0; }
+    void CloseMainWindow() override {}
+    bool succeeded = false;
+};
+
+class NullPanel final : public SearchPanel {
+  public:
+    void ClearList(SearchList) override {}
+    void AddListEntry(SearchList, const std::u16string&) override {}
+    void SelectListEntry(SearchList, int) override {}
+    int SelectedListIndex(SearchList) const override { return -1; }
+    std::u16string SelectedListText(SearchList) const override { return {}; }
+    bool ManualTransmissionChecked() const override { return false; }
+    void SetResultLabel(const std::u16string&) override {}
+    void ClearResults() override {}
+    void AppendResult(const ResultRow&) override {}
+    int ResultCount() const override { return 0; }
+    std::u16string ResultText(int, ResultColumn) const override { return {}; }
+    void EnableInstall(bool) override {}
+};
+
+// The device side is real; the catalogue and the fetch answer at once.
+class BenchOperations final : public ControllerOperations {
+  public:
+    BenchOperations(UpdaterContext& ctx, DeviceLink& link, BenchWindow& window, CommandSet& commands,
+                    std::vector<std::uint8_t> image)
+        : ctx_(ctx), link_(link), window_(window), commands_(commands), image_(std::move(image)) {}
+    void ConnectInterface() override { link_.ConnectInterface(window_); }
+    bool IssueCommand(CommandRequest r) override {
+        return commands_.IssueCommand(r.type, 1, r.direction) != 0;
+    }
+    void StopReportWriter() override { link_.StopWriter(); }
+    bool OdbcDriverPresent() override { return true; }
+    void FillVehicleLists() override {}
+    void StartDatabaseWorker(std::int32_t operation) override {
+        ctx_.dbOperation = operation;
+        ctx_.softwareRecord.sw_valid_status = 1;
+        ctx_.dbResult.store(DB_DONE, std::memory_order_release);
+    }
+    bool LoadSelectedSoftware() override {
+        ctx_.softwareRecord.vehicle_make = u"Ford";
+        ctx_.softwareRecord.vehicle_model = u"F-150";
+        ctx_.softwareRecord.sw_length = static_cast<std::uint32_t>(image_.size());
+        return true;
+    }
+    bool LoadImageDetails() override { return true; }
+    bool HasHidBootloader() override { return true; }
+    int FetchImage() override {
+        const auto length = static_cast<std::uint32_t>(image_.size());
+        return SetBootParameters(ctx_, length) &&
+                       LoadFlashImage(ctx_, image_, SectorsForLength(length) * kSectorBytes)
+                   ? 0
+                   : 1;
+    }
+
+  private:
+    UpdaterContext& ctx_;
+    DeviceLink& link_;
+    BenchWindow& window_;
+    CommandSet& commands_;
+    std::vector<std::uint8_t> image_;
+};
+
+struct Rig {
+    Rig() : box(bus.PlugInterface("QD7720R", DeviceMode::Unplugged)) {
+        telvix = InstallTelvixFirmware(box, DefaultApplicationOptions("QD7720R"));
+        box.SetLatencyHook(FixedLatency(kLatency));
+        box.Plug(DeviceMode::Application);
+        link.SetHasHidBootloader([](const std::u16string&) { return true; });
+        link.SetProbeSender([this] { commands.IssueCommand(CMD_TYPE_CONNECT_PROBE, 1, CMD_DIR_REQUEST); });
+        link.SetShowLinkStatus([this] { controller.ShowLinkStatus(); });
+        commands.Hooks().signalSend = [this] { link.SignalSend(); };
+        commands.Hooks().startFlashEngine = [this] { engine.Start(); };
+    }
+
+    // Runs the window's timers in real time until done() holds; returns the main ticks run outside
+    // the flashing state.
+    long RunUntil(const std::function<bool()>& done) {
+        long ticksOutsideFlash = 0;
+        auto nextMain = Clocked::now() + std::chrono::milliseconds(MAIN_TIMER_PERIOD_MS);
+        auto nextReply = Clocked::now() + std::chrono::milliseconds(REPLY_TIMER_PERIOD_MS);
+        while (!done()) {
+            for (;;) {
+                std::uint32_t code = 0;
+                {
+                    std::lock_guard lock(window.mutex);
+                    if (window.queued.empty())
+                        break;
+                    code = window.queued.front();
+                    window.queued.pop_front();
+                }
+                link.OnDeviceChange(code);
+            }
+            const auto now = Clocked::now();
+            if (now >= nextMain) {
+                if (ctx.mainState != MS_WAIT_FLASH)
+                    ++ticksOutsideFlash;
+                controller.RunMainState();
+                nextMain += std::chrono::milliseconds(MAIN_TIMER_PERIOD_MS);
+            }
+            if (now >= nextReply && window.replyTimer) {
+                commands.DecodeReplies();
+                nextReply += std::chrono::milliseconds(REPLY_TIMER_PERIOD_MS);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        return ticksOutsideFlash;
+    }
+
+    EmulatedHidBus bus;
+    EmulatedInterface& box;
+    TelvixFirmware telvix;
+    CountingClock clock;
+    BenchWindow window;
+    UpdaterContext ctx;
+    DeviceLink link{ctx, bus.Hid(), bus.Notifications(), bus.Volumes(), clock};
+    CommandSet commands{ctx};
+    FlashEngine engine{ctx, FlashEnginePort{[this](const HidReport& r) { return link.WriteReport(r); },
+                                            [this] { link.StopReader(); }, [this] { link.StopWriter(); }}};
+    NullPorts ports;
+    NullPanel panel;
+    BenchOperations operations{ctx, link, window, commands,
+                               MakeFirmwareImage("QD7720R", 1061, 1, kSectors* kSectorBytes)};
+    MainController controller{ctx, {ports, ports, panel, ports, ports, ports, ports, ports}, operations};
+};
+
+void FullHidInstall(benchmark::State& state) {
+    double total = 0, ticks = 0, pauses = 0;
+    bool succeeded = true;
+    for (auto _ : state) {
+        Rig rig;
+        rig.ctx.mainState = MS_CONNECT;
+        rig.RunUntil([&] { return rig.ctx.mainState == MS_IDLE; });
+        rig.clock.slept = 0;
+
+        const auto start = Clocked::now();
+        rig.controller.OnInstall();
+        bool finished = false;
+        const long ticksOutsideFlash = rig.RunUntil([&] {
+            finished =
+                finished || rig.ctx.mainState == MS_INSTALLED || rig.ctx.mainState == MS_DOWNLOAD_FAILED;
+            return finished && rig.ctx.mainState == MS_IDLE;
+        });
+        total = Seconds(Clocked::now() - start).count();
+        ticks = ticksOutsideFlash * MAIN_TIMER_PERIOD_MS / 1000.0;
+        pauses = rig.clock.slept / 1000.0;
+        succeeded = succeeded && rig.ports.succeeded && rig.telvix.flash->ProgramCount() == 1;
+        state.SetIterationTime(total);
+    }
+    const double floor = (274.0 * kSectors + 3) * std::chrono::duration<double>(kLatency).count();
+    state.counters["total_s"] = total;
+    state.counters["protocol_floor_s"] = floor;
+    state.counters["ticks_outside_flash_s"] = ticks;
+    state.counters["connect_pauses_s"] = pauses;
+    state.counters["unexplained_s"] = total - floor - ticks - pauses;
+    state.counters["floor_share"] = floor / total;
+    state.counters["succeeded"] = succeeded ? 1 : 0;
+}
+BENCHMARK(FullHidInstall)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,151 @@
+#include "catalogue/CatalogueDb.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/Text.h"
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool HasKey(const std::string& lowerConnection, const std::string& key) {
+    std::size_t at = 0;
+    while ((at = lowerConnection.find(key, at)) != std::string::npos) {
+        if (at == 0 || lowerConnection[at - 1] == ';' || lowerConnection[at - 1] == ' ') {
+            std::size_t after = lowerConnection.find_first_not_of(' ', at + key.size());
+            if (after != std::string::npos && lowerConnection[after] == '=') {
+                return true;
+            }
+        }
+        at += key.size();
+    }
+    return false;
+}
+
+bool NamesSqlite(const std::string& connectionString) {
+    return Lower(connectionString).find("sqlite") != std::string::npos;
+}
+
+}  // namespace
+
+DbError ToDbError(const OdbcError& error) {
+    return DbError{error.sqlState, error.nativeError, WithoutOdbcTags(error.message)};
+}
+
+std::string WithTimeoutOptions(const std::string& connectionString, int timeoutSeconds) {
+    if (NamesSqlite(connectionString) || timeoutSeconds <= 0) {
+        return connectionString;
+    }
+    std::string result = connectionString;
+    const std::string lower = Lower(connectionString);
+    // The connect limit is the time-out itself. The server's own statement limit (set per
+    // session) answers a long statement with a clear error; the socket read and write limits,
+    // a little longer, catch a server that stopped answering altogether.
+    const std::pair<const char*, int> options[] = {{"conn_timeout", timeoutSeconds},
+                                                   {"read_timeout", timeoutSeconds + 2},
+                                                   {"write_timeout", timeoutSeconds + 2}};
+    for (const auto& [key, seconds] : options) {
+        if (!HasKey(lower, key)) {
+            if (!result.empty() && result.back() != ';') {
+                result += ';';
+            }
+            std::string name = key;
+            std::transform(name.begin(), name.end(), name.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+            result += name + "=" + std::to_string(seconds);
+        }
+    }
+    return result;
+}
+
+CatalogueDb::CatalogueDb(std::string connectionString, int timeoutSeconds)
+    : connectionString_(std::move(connectionString)), timeoutSeconds_(timeoutSeconds) {}
+
+std::unique_ptr<CatalogueConnection> CatalogueDb::Open(OpenMode mode, DbError& error) const {
+    auto odbc = std::make_unique<OdbcConnection>();
+    OdbcError odbcError;
+    if (!odbc->Allocate(odbcError)) {
+        error = ToDbError(odbcError);
+        return nullptr;
+    }
+    odbc->SetLoginTimeout(timeoutSeconds_);
+    if (mode == OpenMode::ReadOnly) {
+        odbc->SetReadOnly();
+    }
+    if (!odbc->DriverConnect(FromUtf8(WithTimeoutOptions(connectionString_, timeoutSeconds_)), odbcError)) {
+        error = ToDbError(odbcError);
+        return nullptr;
+    }
+    const std::u16string dbms = odbc->DbmsName();
+    const bool sqlite = ToUtf8(dbms).find("SQLite") != std::string::npos;
+    auto connection = std::make_unique<CatalogueConnection>(std::move(odbc), timeoutSeconds_);
+    // The drivers accept the read-only attribute and ignore it; the session setting is what
+    // actually refuses writes.
+    std::vector<std::u16string> session;
+    if (sqlite) {
+        if (mode == OpenMode::ReadOnly) {
+            session.push_back(u"PRAGMA query_only=1");
+        }
+    } else {
+        if (timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos) {
+            session.push_back(u"SET SESSION max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_)));
+        }
+        if (mode == OpenMode::ReadOnly) {
+            session.push_back(u"SET SESSION TRANSACTION READ ONLY");
+        }
+    }
+    for (const std::u16string& text : session) {
+        if (!connection->Change(SqlStatement{text, {}}, error)) {
+            return nullptr;
+        }
+    }
+    return connection;
+}
+
+CatalogueConnection::~CatalogueConnection() = default;
+
+std::unique_ptr<OdbcStatement> CatalogueConnection::Run(const SqlStatement& statement, DbError& error) {
+    OdbcError odbcError;
+    std::unique_ptr<OdbcStatement> stmt = connection_->NewStatement(odbcError);
+    if (!stmt) {
+        error = ToDbError(odbcError);
+        return nullptr;
+    }
+    if (timeoutSeconds_ > 0) {
+        stmt->SetQueryTimeout(timeoutSeconds_);
+    }
+    if (!stmt->BindTexts(statement.values) || !stmt->Execute(statement.text)) {
+        error = ToDbError(stmt->Diagnostic());
+        return nullptr;
+    }
+    return stmt;
+}
+
+bool CatalogueConnection::Query(const SqlStatement& statement,
+                                const std::function<void(const OdbcRow&)>& onRow, std::int32_t& rowCount,
+                                DbError& error) {
+    rowCount = 0;
+    std::unique_ptr<OdbcStatement> stmt = Run(statement, error);
+    if (!stmt) {
+        return false;
+    }
+    std::unique_ptr<OdbcRow> row;
+    while (stmt->Fetch(row)) {
+        ++rowCount;
+        onRow(*row);
+    }
+    if (stmt->Failed()) {
+        error = ToDbError(stmt->Diagnostic());
+        return false;
+    }
+    return true;
+}
+
+bool CatalogueConnection::Change(const SqlStatement& statement, DbError& error) {
+    return Run(statement, error) != nullptr;
+}

@@ -1,0 +1,81 @@
+#include "catalogue/CatalogueLookups.h"
+
+#include "catalogue/CatalogueValues.h"
+#include "catalogue/SoftwareRows.h"
+#include "platform/Text.h"
+
+namespace {
+
+std::u16string Number(std::int64_t value) {
+    return FromUtf8(std::to_string(value));
+}
+
+}  // namespace
+
+bool LoadSelectedSoftware(UpdaterContext& ctx, const SearchPanel& panel, const CatalogueDb& db) {
+    const int row = ctx.selectedRow;
+    if (row < 0 || row >= panel.ResultCount() || static_cast<std::size_t>(row) >= kMaxSearchRows) {
+        return false;
+    }
+    // The row's full texts: a make longer than the search's 15 characters still names its entry.
+    const std::u16string make = panel.ResultText(row, ResultColumn::Make);
+    const std::u16string model = panel.ResultText(row, ResultColumn::Model);
+    const SearchRow& kept = ctx.SearchRows[static_cast<std::size_t>(row)];
+    const SqlStatement statement{
+        u"SELECT * FROM tolvanesw where vehicle_make=? AND vehicle_model=? AND sw_id=" + Number(kept.sw_id) +
+            u" AND sw_build=" + Number(kept.sw_build) + u" AND mfg_id=?",
+        {make, model, ctx.mfg_id}};
+    DbError error;
+    auto connection = db.Open(OpenMode::ReadOnly, error);
+    if (!connection) {
+        return false;
+    }
+    SoftwareRecord loaded = ctx.softwareRecord;
+    std::int32_t rows = 0;
+    const bool ok = connection->Query(
+        statement, [&](const OdbcRow& r) { FillSoftwareRecord(r, loaded, ImageDetails::Read); }, rows, error);
+    if (!ok || rows == 0) {
+        return false;
+    }
+    ctx.softwareRecord = std::move(loaded);
+    return true;
+}
+
+bool LoadImageDetails(UpdaterContext& ctx, const CatalogueDb& db) {
+    DbError error;
+    auto connection = db.Open(OpenMode::ReadOnly, error);
+    if (!connection) {
+        return false;
+    }
+    std::uint32_t length = 0;
+    std::u16string md5;
+    std::int32_t rows = 0;
+    const bool ok = connection->Query(
+        SqlStatement{u"SELECT SW_LENGTH, SW_MD5 FROM tolvanesw WHERE id=" + Number(ctx.softwareRecord.id),
+                     {}},
+        [&](const OdbcRow& r) {
+            length = DecimalAs<std::uint32_t>(r.Text("SW_LENGTH"));
+            md5 = r.Text("SW_MD5");
+        },
+        rows, error);
+    if (!ok || rows == 0) {
+        return false;
+    }
+    ctx.softwareRecord.sw_length = length;
+    ctx.softwareRecord.sw_md5 = md5;
+    return true;
+}
+
+bool HasHidBootloader(const std::u16string& mfgId, const CatalogueDb& db) {
+    DbError error;
+    auto connection = db.Open(OpenMode::ReadOnly, error);
+    if (!connection) {
+        return false;
+    }
+    std::int32_t hwHid = 0;
+    std::int32_t rows = 0;
+    const bool ok = connection->Query(
+        SqlStatement{u"SELECT * FROM tolvanehw where mfg_id=?", {mfgId}},
+        [&](const OdbcRow& r) { hwHid = DecimalAs<std::int32_t>(r.Text("hw_hid")); }, rows, error);
+    return ok && hwHid == 1;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The FTP worker's two transfers, run on the calling thread, each over its own connection. They
+// write nothing but their own results (and, for the download, the update volume's firmware.bin).
+#include <string>
+#include <string_view>
+
+#include "catalogue/EndpointSettings.h"
+#include "retrieval/TransferFields.h"
+
+// Whether remotePath exists on the server, asked without downloading it: FTP_OK, FTP_NOT_FOUND
+// (also for a path that cannot name one file) or FTP_NO_CONNECTION.
+FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
+                      std::u16string_view remotePath);
+
+// Downloads remotePath to volumeRoot + "firmware.bin" in binary mode. firmware.bin is replaced only
+// by a complete, non-empty download: FTP_OK, FTP_NO_CONNECTION, FTP_NOT_FOUND, or
+// FTP_TRANSFER_FAILED when the volume cannot be written or the download breaks off (an existing
+// firmware.bin is then left as it was).
+FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
+                    std::u16string_view remotePath, const std::string& volumeRoot);
+
+inline constexpr const char* kUpdateFileName = "firmware.bin";

@@ -1,0 +1,242 @@
+#include "sim/EmulatedInterface.h"
+
+#include "platform/DeviceNotifications.h"
+#include "sim/DeviceCore.h"
+#include "sim/EmulatedHidBus.h"
+#include "sim/SimHandles.h"
+
+// What the firmware sees of its device during one call on the device thread.
+class EmulatedInterface::Host final : public FirmwareHost {
+  public:
+    Host(DeviceCore& core, const DeviceIdentity& identity, DeviceMode mode, std::uint64_t generation)
+        : core_(core), identity_(identity), mode_(mode), generation_(generation) {}
+
+    void SendInput(const HidReport& report) override {
+        std::lock_guard lock(core_.mutex);
+        core_.DeliverLocked(report, generation_);
+    }
+    void RequestRestart(DeviceMode mode) override {
+        restartRequested = true;
+        restartMode = mode;
+    }
+    const DeviceIdentity& Identity() const override { return identity_; }
+    DeviceMode Mode() const override { return mode_; }
+
+    bool restartRequested = false;
+    DeviceMode restartMode = DeviceMode::Unplugged;
+
+  private:
+    DeviceCore& core_;
+    const DeviceIdentity& identity_;
+    const DeviceMode mode_;
+    const std::uint64_t generation_;
+};
+
+EmulatedInterface::EmulatedInterface(EmulatedHidBus& bus, int id, DeviceIdentity identity,
+                                     std::uint16_t usagePage, std::uint16_t usage, bool answers)
+    : bus_(bus),
+      id_(id),
+      identity_(std::move(identity)),
+      usagePage_(usagePage),
+      usage_(usage),
+      answers_(answers),
+      core_(std::make_shared<DeviceCore>()) {
+    if (answers_) {
+        core_->applicationFirmware = std::make_shared<ProbeFirmware>();
+        core_->bootloaderFirmware = std::make_shared<ProbeFirmware>();
+    }
+    thread_ = std::thread([this] { Run(); });
+}
+
+EmulatedInterface::~EmulatedInterface() {
+    {
+        std::lock_guard lock(core_->mutex);
+        core_->shutdown = true;
+        core_->KillReadersLocked();
+        core_->changed.notify_all();
+    }
+    thread_.join();
+}
+
+void EmulatedInterface::Plug(DeviceMode mode) {
+    std::unique_lock lock(core_->mutex);
+    Leave(lock);
+    Enter(mode, lock);
+}
+
+void EmulatedInterface::Unplug() {
+    std::unique_lock lock(core_->mutex);
+    Leave(lock);
+}
+
+void EmulatedInterface::Reboot(DeviceMode mode) {
+    Plug(mode);
+}
+
+DeviceMode EmulatedInterface::Mode() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->mode;
+}
+
+void EmulatedInterface::Enter(DeviceMode mode, std::unique_lock<std::mutex>& lock) {
+    if (mode == DeviceMode::Unplugged || core_->shutdown) {
+        return;
+    }
+    if (!answers_ && mode != DeviceMode::Application) {
+        mode = DeviceMode::Application;  // an ordinary HID device has one way of being present
+    }
+    core_->mode = mode;
+    ++core_->generation;
+    if (core_->PresentsHid() && answers_) {
+        core_->inbox.push_back(InboxItem{HidReport{}, core_->generation, true});
+        core_->changed.notify_all();
+    }
+    if (mode == DeviceMode::UpdateVolume) {
+        std::error_code ignored;
+        std::filesystem::create_directories(VolumeRoot(), ignored);
+    }
+    lock.unlock();
+    bus_.Raise(DBT_DEVICEARRIVAL);
+    lock.lock();
+}
+
+void EmulatedInterface::Leave(std::unique_lock<std::mutex>& lock) {
+    if (core_->mode == DeviceMode::Unplugged) {
+        return;
+    }
+    core_->KillReadersLocked();
+    core_->inbox.clear();
+    core_->mode = DeviceMode::Unplugged;
+    ++core_->generation;
+    core_->changed.notify_all();
+    lock.unlock();
+    bus_.Raise(DBT_DEVICEREMOVECOMPLETE);
+    lock.lock();
+}
+
+void EmulatedInterface::Run() {
+    std::unique_lock lock(core_->mutex);
+    for (;;) {
+        core_->changed.wait(lock, [this] { return core_->shutdown || !core_->inbox.empty(); });
+        if (core_->shutdown) {
+            return;
+        }
+        const InboxItem item = core_->inbox.front();
+        core_->inbox.pop_front();
+        if (item.generation != core_->generation) {
+            continue;  // written to a presence that has since ended
+        }
+        core_->busy = true;
+        const DeviceMode mode = core_->mode;
+        const std::shared_ptr<Firmware> firmware =
+            mode == DeviceMode::Application ? core_->applicationFirmware : core_->bootloaderFirmware;
+        const LatencyHook hook = core_->latencyHook;
+        lock.unlock();
+
+        Host host(*core_, identity_, mode, item.generation);
+        if (!item.start && hook) {
+            hook(item.report, mode);
+        }
+        if (firmware) {
+            if (item.start) {
+                firmware->OnStart(host);
+            } else {
+                firmware->OnOutputReport(item.report, host);
+            }
+        }
+
+        lock.lock();
+        if (host.restartRequested && core_->generation == item.generation) {
+            Leave(lock);
+            Enter(host.restartMode, lock);
+        }
+        core_->busy = false;
+        core_->changed.notify_all();
+    }
+}
+
+void EmulatedInterface::InstallFirmware(DeviceMode mode, std::shared_ptr<Firmware> firmware) {
+    std::lock_guard lock(core_->mutex);
+    if (mode == DeviceMode::Application) {
+        core_->applicationFirmware = std::move(firmware);
+    } else if (mode == DeviceMode::Bootloader) {
+        core_->bootloaderFirmware = std::move(firmware);
+    }
+}
+
+void EmulatedInterface::SetLatencyHook(LatencyHook hook) {
+    std::lock_guard lock(core_->mutex);
+    core_->latencyHook = std::move(hook);
+}
+
+void EmulatedInterface::SendInput(const HidReport& report) {
+    std::lock_guard lock(core_->mutex);
+    core_->DeliverLocked(report, core_->generation);
+}
+
+std::vector<HidReport> EmulatedInterface::ReceivedReports() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->received;
+}
+
+std::size_t EmulatedInterface::ReceivedCount() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->received.size();
+}
+
+bool EmulatedInterface::WaitForReceived(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(core_->mutex);
+    return core_->changed.wait_for(lock, timeout, [&] { return core_->received.size() >= count; });
+}
+
+bool EmulatedInterface::WaitUntilIdle(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(core_->mutex);
+    return core_->changed.wait_for(lock, timeout, [&] { return core_->inbox.empty() && !core_->busy; });
+}
+
+void EmulatedInterface::SetRefuseOpen(bool refuse) {
+    std::lock_guard lock(core_->mutex);
+    core_->refuseOpen = refuse;
+}
+
+void EmulatedInterface::SetRefuseStrings(bool refuse) {
+    std::lock_guard lock(core_->mutex);
+    core_->refuseStrings = refuse;
+}
+
+bool EmulatedInterface::RefusesStrings() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->refuseStrings;
+}
+
+std::filesystem::path EmulatedInterface::VolumeRoot() const {
+    return bus_.VolumeDirectory() / (identity_.modelCode + "-" + std::to_string(id_));
+}
+
+std::string EmulatedInterface::Path() const {
+    std::lock_guard lock(core_->mutex);
+    return "sim:" + std::to_string(id_) + ":" + std::to_string(core_->generation);
+}
+
+bool EmulatedInterface::PresentsHid() const {
+    std::lock_guard lock(core_->mutex);
+    return core_->PresentsHid();
+}
+
+std::unique_ptr<HidReadHandle> EmulatedInterface::OpenRead() {
+    std::lock_guard lock(core_->mutex);
+    if (core_->refuseOpen || !core_->PresentsHid()) {
+        return nullptr;
+    }
+    auto queue = std::make_shared<ReadQueue>();
+    core_->readers.push_back(queue);
+    return std::make_unique<SimReadHandle>(std::move(queue));
+}
+
+std::unique_ptr<HidWriteHandle> EmulatedInterface::OpenWrite() {
+    std::lock_guard lock(core_->mutex);
+    if (core_->refuseOpen || !core_->PresentsHid()) {
+        return nullptr;
+    }
+    return std::make_unique<SimWriteHandle>(core_, core_->generation);
+}

@@ -1,0 +1,70 @@
+#include "sim/Faults.h"
+
+#include <thread>
+
+void FirmwareFaults::Update(const std::function<void(FaultPlan&)>& edit) {
+    std::lock_guard lock(mutex_);
+    edit(plan_);
+    handled_ = 0;
+}
+
+FaultPlan FirmwareFaults::Plan() const {
+    std::lock_guard lock(mutex_);
+    return plan_;
+}
+
+FirmwareFaults::Verdict FirmwareFaults::CountReport() {
+    std::lock_guard lock(mutex_);
+    ++handled_;
+    Verdict verdict;
+    if (plan_.silentAfterReport && handled_ > *plan_.silentAfterReport) {
+        verdict.answer = false;
+    }
+    if (plan_.unplugAfterReport && handled_ == *plan_.unplugAfterReport) {
+        verdict.unplugAfter = true;
+    }
+    return verdict;
+}
+
+namespace {
+bool TakeOne(int& count) {
+    if (count <= 0) {
+        return false;
+    }
+    --count;
+    return true;
+}
+}  // namespace
+
+bool FirmwareFaults::TakeWrongPageSum() {
+    std::lock_guard lock(mutex_);
+    return TakeOne(plan_.wrongPageSums);
+}
+
+bool FirmwareFaults::TakeFailedSectorCheck() {
+    std::lock_guard lock(mutex_);
+    return TakeOne(plan_.failedSectorChecks);
+}
+
+bool FirmwareFaults::TakeFirstProbeFault() {
+    std::lock_guard lock(mutex_);
+    const bool strike = plan_.applicationStatusToFirstProbe;
+    plan_.applicationStatusToFirstProbe = false;
+    return strike;
+}
+
+std::optional<std::uint8_t> FirmwareFaults::StatusFor(std::uint8_t command) const {
+    std::lock_guard lock(mutex_);
+    const auto it = plan_.statusOverride.find(command);
+    if (it == plan_.statusOverride.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+LatencyHook FixedLatency(std::chrono::microseconds latency) {
+    if (latency.count() <= 0) {
+        return {};
+    }
+    return [latency](const HidReport&, DeviceMode) { std::this_thread::sleep_for(latency); };
+}

@@ -1,0 +1,144 @@
+#include "tests/cli/CliBed.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <sstream>
+#include <thread>
+
+#include "catalogue/CatalogueDb.h"
+#include "catalogue/CatalogueLookups.h"
+#include "config/ConfigCodecs.h"
+#include "platform/Text.h"
+
+namespace {
+// A controller id no other test process uses at the same time.
+McuId UniqueMcuId() {
+    static std::atomic<std::uint32_t> counter{0};
+    McuId id{};
+    std::uint64_t seed = static_cast<std::uint64_t>(getpid()) << 32 | (counter++ & 0xFFFF);
+    seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (auto& byte : id) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        byte = static_cast<std::uint8_t>(seed >> 56);
+    }
+    id[0] = 0xC9;  // marks the rows of these tests
+    return id;
+}
+}  // namespace
+
+CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
+    : servers(s), options(std::move(o)), box(bus.PlugInterface(options.modelCode, DeviceMode::Unplugged)) {
+    busInUse_ = &bus.Hid();
+    bus.Notifications().Subscribe([this](std::uint32_t eventCode) { notifications.Forward(eventCode); });
+    const McuId mcuId = UniqueMcuId();
+    mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
+    ApplicationOptions firmware = DefaultApplicationOptions(options.modelCode);
+    firmware.mcuId = mcuId;
+    firmware.hasHidBootloader =
+        HasHidBootloader(FromUtf8(options.modelCode), CatalogueDb(servers.catalogueConnection, 15));
+    if (options.carries) {
+        if (auto entry =
+                servers.FindEntry(options.modelCode, options.carries->first, options.carries->second)) {
+            firmware.softwareId = static_cast<std::uint16_t>(entry->swId);
+            firmware.softwareBuild = static_cast<std::uint8_t>(entry->swBuild);
+            firmware.config.setVehicleMake(ToVehicleText(FromUtf8(entry->make)));
+            firmware.config.setVehicleModel(ToVehicleText(FromUtf8(entry->model)));
+        }
+    }
+    firmware.config.setTotalUpdates(4);
+    telvix = InstallTelvixFirmware(box, firmware);
+    volumeWatcher = std::make_unique<UpdateVolumeWatcher>(box, telvix.flash);
+    HarnessDevice device;
+    device.mfgId = options.modelCode;
+    device.mcuSerial = mcuSerial;
+    device.swId = firmware.softwareId;
+    device.swBuild = firmware.softwareBuild;
+    device.make = firmware.config.vehicleMake();
+    device.model = firmware.config.vehicleModel();
+    device.labelSerial = options.labelSerial;
+    device.totalUpdates = 4;
+    device.updatedBy = 1;
+    device.updateDate = "01/02/2025";
+    servers.InsertDevice(device);
+    box.Plug(DeviceMode::Application);
+}
+
+CliBed::~CliBed() {
+    notifications.EndRun();
+    servers.DeleteDevice(mcuSerial);
+}
+
+void RunNotifications::Subscribe(DeviceChangeSink sink) {
+    std::lock_guard lock(mutex_);
+    sinks_.push_back(std::move(sink));
+}
+
+void RunNotifications::Forward(std::uint32_t eventCode) {
+    std::lock_guard lock(mutex_);
+    for (const DeviceChangeSink& sink : sinks_)
+        sink(eventCode);
+}
+
+void RunNotifications::EndRun() {
+    std::lock_guard lock(mutex_);
+    sinks_.clear();
+}
+
+CliMachine CliBed::Machine() {
+    EndpointSettings endpoints = DefaultEndpointSettings();
+    endpoints.catalogueConnection = servers.catalogueConnection;
+    endpoints.catalogueTimeoutSeconds = 5;
+    endpoints.ftp = servers.ftp;
+    const CliMachine machine{*busInUse_,
+                             bus.Volumes(),
+                             notifications,
+                             clock,
+                             system,
+                             endpoints,
+                             [this] { volumeWatcher->Poll(); },
+                             [this] {
+                                 // Protocol time passes with the ticks; real time only lets the
+                                 // emulator, the workers and the servers run.
+                                 clock.Advance(std::chrono::milliseconds(100));
+                                 std::this_thread::sleep_for(std::chrono::microseconds(300));
+                             }};
+    return machine;
+}
+
+CliRun CliBed::Run(const std::vector<std::string>& args) {
+    const CliMachine machine = Machine();
+    std::ostringstream out, err;
+    std::deque<std::string> answers(options.typedAnswers.begin(), options.typedAnswers.end());
+    const CliEnvironment environment{out,
+                                     err,
+                                     options.terminal,
+                                     options.terminal,
+                                     [&answers]() -> std::optional<std::string> {
+                                         if (answers.empty())
+                                             return std::nullopt;
+                                         std::string answer = answers.front();
+                                         answers.pop_front();
+                                         return answer;
+                                     },
+                                     &machine};
+    CliRun run;
+    run.exitCode = RunCli(args, environment);
+    notifications.EndRun();
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+std::string TextField(const std::string& out, const std::string& key) {
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(key + ":", 0) == 0) {
+            const auto value = line.find_first_not_of(' ', key.size() + 1);
+            return value == std::string::npos ? std::string() : line.substr(value);
+        }
+    }
+    return {};
+}

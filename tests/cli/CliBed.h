@@ -1,0 +1,82 @@
+#pragma once
+// telvix-cli run in-process against one emulated interface on the emulated bus and the real
+// MariaDB and FTP test servers. Each Run() is one invocation of the program (a fresh program
+// object on the same machine), with its exit code and what it printed.
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sim/EmulatedHidBus.h"
+#include "sim/TelvixFirmware.h"
+#include "sim/UpdateVolumeWatcher.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FakeControllerPorts.h"
+#include "tests/support/HarnessServers.h"
+#include "tools/cli/CliMain.h"
+
+#define REQUIRE_CLI_SERVERS(servers)                                    \
+    auto servers = HarnessServers::FromEnvironment();                   \
+    if (!servers)                                                       \
+    GTEST_SKIP() << "the MariaDB and FTP test servers are not running " \
+                    "(scripts/test-servers start DIR; source DIR/env)"
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+struct CliBedOptions {
+    std::string modelCode = "QD7720R";
+    // The catalogue entry (sw_id, build) the interface carries; its vehicle is in the record.
+    std::optional<std::pair<int, int>> carries = std::pair{1000, 1};
+    std::string labelSerial = "TVH9-CLI-01";
+    bool terminal = false;  // stdin and stdout are terminals
+    std::vector<std::string> typedAnswers;
+};
+
+// The value of a "key: value" line of the text output; empty when there is none.
+std::string TextField(const std::string& out, const std::string& key);
+
+// The bus's notifications for one run at a time: a sink stays registered for the life of its port,
+// so each run's program subscribes here and the bed drops its sinks when the run ends.
+class RunNotifications final : public DeviceNotificationPort {
+  public:
+    void Subscribe(DeviceChangeSink sink) override;
+    void Forward(std::uint32_t eventCode);
+    void EndRun();
+
+  private:
+    std::mutex mutex_;
+    std::vector<DeviceChangeSink> sinks_;
+};
+
+class CliBed {
+  public:
+    CliBed(const HarnessServers& servers, CliBedOptions options);
+    ~CliBed();
+
+    CliRun Run(const std::vector<std::string>& args);
+    // The machine a run is given: the bus in use, the emulator's volumes and notifications, the
+    // servers' endpoints and ticks that advance the fake clock.
+    CliMachine Machine();
+    // The bus the program sees; tests may put another in front of the emulator's.
+    void UseBus(HidBus& bus) { busInUse_ = &bus; }
+
+    const HarnessServers& servers;
+    CliBedOptions options;
+    RunNotifications notifications;  // outlives the bus, which calls it
+    EmulatedHidBus bus;
+    EmulatedInterface& box;
+    TelvixFirmware telvix;
+    std::unique_ptr<UpdateVolumeWatcher> volumeWatcher;
+    FakeClock clock;
+    FakeSystemPort system;
+    std::string mcuSerial;
+
+  private:
+    HidBus* busInUse_;
+};
