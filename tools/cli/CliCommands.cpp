@@ -99,7 +99,7 @@ int Search(CliSession& session, const SearchFilter& filter, std::ostream& err) {
     auto choose = [&](SearchList list, const std::string& value, const char* what) {
         if (value.empty())
             return EXIT_OK;
-        if (panel.Select(list, FromUtf8(value)))
+        if (panel.SelectIgnoringCase(list, FromUtf8(value)))
             return EXIT_OK;
         const auto& entries = panel.Entries(list).entries;
         if (entries.size() <= 1) {

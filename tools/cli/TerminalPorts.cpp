@@ -6,15 +6,6 @@
 #include "platform/Text.h"
 
 namespace {
-char16_t Lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool SameText(const std::u16string& a, const std::u16string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
-}
-
 // Message boxes are multi-line with leading blanks; a terminal wants one clean paragraph.
 std::string Flattened(const std::u16string& text) {
     std::string out;
@@ -34,44 +25,6 @@ std::string Flattened(const std::u16string& text) {
 
 constexpr int kBarWidth = 30;
 }  // namespace
-
-void TerminalSearchPanel::SelectListEntry(SearchList list, int index) {
-    List& l = Of(list);
-    l.selected = index >= 0 && index < static_cast<int>(l.entries.size()) ? index : -1;
-}
-
-std::u16string TerminalSearchPanel::SelectedListText(SearchList list) const {
-    const List& l = Of(list);
-    return l.selected >= 0 ? l.entries[static_cast<std::size_t>(l.selected)] : std::u16string();
-}
-
-std::u16string TerminalSearchPanel::ResultText(int row, ResultColumn column) const {
-    if (row < 0 || row >= ResultCount())
-        return {};
-    const ResultRow& r = results[static_cast<std::size_t>(row)];
-    switch (column) {
-        case ResultColumn::Make:
-            return r.make;
-        case ResultColumn::Model:
-            return r.model;
-        case ResultColumn::Year:
-            return r.year;
-        case ResultColumn::Features:
-            return r.features;
-    }
-    return {};
-}
-
-bool TerminalSearchPanel::Select(SearchList list, const std::u16string& text) {
-    List& l = Of(list);
-    for (std::size_t i = 0; i < l.entries.size(); ++i) {
-        if (SameText(l.entries[i], text)) {
-            l.selected = static_cast<int>(i);
-            return true;
-        }
-    }
-    return false;
-}
 
 void TerminalProgress::Show() {
     percent_ = 0;

@@ -17,7 +17,7 @@
 #include "app/ports/ProgressDialogPort.h"
 #include "app/ports/ReplyTimerPort.h"
 #include "app/ports/SearchAreaPort.h"
-#include "catalogue/SearchPanel.h"
+#include "catalogue/MemorySearchPanel.h"
 
 class TerminalDeviceArea final : public DeviceAreaPort, public SearchAreaPort {
   public:
@@ -38,41 +38,7 @@ class TerminalDeviceArea final : public DeviceAreaPort, public SearchAreaPort {
 };
 
 // The lists and the result list without widgets.
-class TerminalSearchPanel final : public SearchPanel {
-  public:
-    struct List {
-        std::vector<std::u16string> entries;
-        int selected = -1;
-    };
-    void ClearList(SearchList list) override { Of(list) = {}; }
-    void AddListEntry(SearchList list, const std::u16string& text) override {
-        Of(list).entries.push_back(text);
-    }
-    void SelectListEntry(SearchList list, int index) override;
-    int SelectedListIndex(SearchList list) const override { return Of(list).selected; }
-    std::u16string SelectedListText(SearchList list) const override;
-    bool ManualTransmissionChecked() const override { return manualTransmission; }
-    void SetResultLabel(const std::u16string& text) override { resultLabel = text; }
-    void ClearResults() override { results.clear(); }
-    void AppendResult(const ResultRow& row) override { results.push_back(row); }
-    int ResultCount() const override { return static_cast<int>(results.size()); }
-    std::u16string ResultText(int row, ResultColumn column) const override;
-    void EnableInstall(bool enabled) override { installEnabled = enabled; }
-
-    // Selects the entry equal to text (case-insensitive for ASCII); false when there is none.
-    bool Select(SearchList list, const std::u16string& text);
-    const List& Entries(SearchList list) const { return Of(list); }
-
-    bool manualTransmission = false;
-    std::u16string resultLabel;
-    std::vector<ResultRow> results;
-    bool installEnabled = false;
-
-  private:
-    List& Of(SearchList list) { return lists_[static_cast<std::size_t>(list)]; }
-    const List& Of(SearchList list) const { return lists_[static_cast<std::size_t>(list)]; }
-    List lists_[3];
-};
+using TerminalSearchPanel = MemorySearchPanel;
 
 class TerminalProgress final : public ProgressDialogPort {
   public:
