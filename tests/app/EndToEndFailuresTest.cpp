@@ -46,6 +46,7 @@ TEST(EndToEndFailures, EntryThatCannotBeLoadedParksWithCloseDisabled) {
 TEST(EndToEndFailures, ImageWhoseDigestDiffersEndsBeforeTheInterfaceIsTouched) {
     REQUIRE_TEST_SERVERS(servers);
     const HarnessEntry target = RequireEntry(*servers, "QD7720R", 1005, 2);
+    const RestoreImageAtExit restore(*servers, target);
     servers->PublishImage(target, /*corrupt=*/true);
     HarnessProgram harness(*servers, InterfaceOf("QD7720R", {{1000, 1}}));
     StartToIdle(harness);
@@ -74,6 +75,7 @@ TEST(EndToEndFailures, SoftwareMissingOnTheServerParks) {
     REQUIRE_TEST_SERVERS(servers);
     // No other test publishes this entry's image.
     const HarnessEntry target = RequireEntry(*servers, "WJ7731R", 1707, 4);
+    const RestoreImageAtExit restore(*servers, target);
     servers->RemoveImage(target);
     HarnessProgram harness(*servers, InterfaceOf("WJ7731R", {{1700, 1}}));
     StartToIdle(harness);

@@ -83,13 +83,13 @@ TEST(CliInstall, CorruptImageAbortsWithTheInstallExitCode) {
     REQUIRE_CLI_SERVERS(servers);
     // An entry no other test installs: the corrupt image stays on the server while this runs.
     const HarnessEntry target = RequireEntry(*servers, "QD7720R", 1002, 3);
+    const RestoreImageAtExit restore(*servers, target);
     servers->PublishImage(target, /*corrupt=*/true);
     CliBedOptions options;
     options.carries = {{1000, 1}};
     CliBed bed(*servers, options);
 
     const CliRun run = bed.Run({"install", "--sw-id", "1002"});
-    servers->PublishImage(target);
     EXPECT_EQ(run.exitCode, 5) << run.out << run.err;
     EXPECT_NE(run.out.find("Aborted"), std::string::npos);
     EXPECT_NE(run.err.find("ERROR: Download failed"), std::string::npos) << run.err;

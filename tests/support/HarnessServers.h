@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/EndpointSettings.h"
@@ -59,4 +60,19 @@ class HarnessServers {
     bool InsertDevice(const HarnessDevice& device) const;
     void DeleteDevice(const std::string& mcuSerial) const;
     std::optional<HarnessDevice> ReadDevice(const std::string& mcuSerial) const;
+};
+
+// Puts the entry's true image back on the server when it goes out of scope, so a test that
+// corrupts or removes an image leaves the served store as it found it.
+class RestoreImageAtExit {
+  public:
+    RestoreImageAtExit(const HarnessServers& servers, HarnessEntry entry)
+        : servers_(servers), entry_(std::move(entry)) {}
+    ~RestoreImageAtExit() { servers_.PublishImage(entry_); }
+    RestoreImageAtExit(const RestoreImageAtExit&) = delete;
+    RestoreImageAtExit& operator=(const RestoreImageAtExit&) = delete;
+
+  private:
+    const HarnessServers& servers_;
+    HarnessEntry entry_;
 };
