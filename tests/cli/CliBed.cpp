@@ -12,28 +12,13 @@
 #include "catalogue/CatalogueLookups.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
-
-namespace {
-// A controller id no other test process uses at the same time.
-McuId UniqueMcuId() {
-    static std::atomic<std::uint32_t> counter{0};
-    McuId id{};
-    std::uint64_t seed = static_cast<std::uint64_t>(getpid()) << 32 | (counter++ & 0xFFFF);
-    seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (auto& byte : id) {
-        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-        byte = static_cast<std::uint8_t>(seed >> 56);
-    }
-    id[0] = 0xC9;  // marks the rows of these tests
-    return id;
-}
-}  // namespace
+#include "tests/support/UniqueMcuId.h"
 
 CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
     : servers(s), options(std::move(o)), box(bus.PlugInterface(options.modelCode, DeviceMode::Unplugged)) {
     busInUse_ = &bus.Hid();
     bus.Notifications().Subscribe([this](std::uint32_t eventCode) { notifications.Forward(eventCode); });
-    const McuId mcuId = UniqueMcuId();
+    const McuId mcuId = UniqueMcuId(0xC9);  // marks the rows of these tests
     mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
     ApplicationOptions firmware = DefaultApplicationOptions(options.modelCode);
     firmware.mcuId = mcuId;

@@ -8,21 +8,9 @@
 #include "catalogue/CatalogueLookups.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
+#include "tests/support/UniqueMcuId.h"
 
 namespace {
-// A controller id no other test process uses at the same time.
-McuId UniqueMcuId() {
-    static std::atomic<std::uint32_t> counter{0};
-    McuId id{};
-    std::uint64_t seed = static_cast<std::uint64_t>(getpid()) << 32 | (counter++ & 0xFFFF);
-    seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (auto& byte : id) {
-        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
-        byte = static_cast<std::uint8_t>(seed >> 56);
-    }
-    id[0] = 0xB6;  // marks the rows of these tests
-    return id;
-}
 
 ApplicationOptions FirmwareFor(const HarnessServers& servers, const HarnessOptions& options,
                                const McuId& mcuId) {
@@ -66,7 +54,7 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
       catalogueProxy("127.0.0.1", s.mariadbPort),
       ftpProxy("127.0.0.1", s.ftp.port),
       box(bus.PlugInterface(options.modelCode, DeviceMode::Unplugged)) {
-    const McuId mcuId = UniqueMcuId();
+    const McuId mcuId = UniqueMcuId(0xB6);  // marks the rows of these tests
     mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
     const ApplicationOptions firmware = FirmwareFor(servers, options, mcuId);
     telvix = InstallTelvixFirmware(box, firmware);
