@@ -3,13 +3,18 @@
 #include <ctime>
 #include <thread>
 
-std::chrono::steady_clock::time_point SystemClock::Now() const { return std::chrono::steady_clock::now(); }
+#include "platform/UserDataDirectory.h"
 
-void SystemClock::Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+std::chrono::steady_clock::time_point SystemClock::Now() const {
+    return std::chrono::steady_clock::now();
+}
+
+void SystemClock::Sleep(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
 
 LocalDate SystemClock::Today() const {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(now);
     return LocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
