@@ -24,6 +24,7 @@
 #include "link/FlashImage.h"
 #include "sim/EmulatedHidBus.h"
 #include "sim/FirmwareImage.h"
+#include "sim/LinkTiming.h"
 #include "sim/TelvixFirmware.h"
 
 namespace {
@@ -155,7 +156,7 @@ class BenchOperations final : public ControllerOperations {
 struct Rig {
     Rig() : box(bus.PlugInterface("QD7720R", DeviceMode::Unplugged)) {
         telvix = InstallTelvixFirmware(box, DefaultApplicationOptions("QD7720R"));
-        box.SetLatencyHook(FixedLatency(kLatency));
+        box.SetLatencyHook(DeadlineLatency(kLatency));
         box.Plug(DeviceMode::Application);
         link.SetHasHidBootloader([](const std::u16string&) { return true; });
         link.SetProbeSender([this] { commands.IssueCommand(CMD_TYPE_CONNECT_PROBE, 1, CMD_DIR_REQUEST); });

@@ -5,6 +5,7 @@
 #include "app/UpdaterContext.h"
 #include "link/BootReplies.h"
 #include "link/DeviceLink.h"
+#include "platform/ThreadCpuTime.h"
 
 FlashEnginePort ChannelPort(DeviceLink& link) {
     FlashEnginePort port;
@@ -63,7 +64,11 @@ bool FlashEngine::Start() {
     }
     ctx_.runParameters.store(PackBootParameters(parameters));
     ctx_.flashRunActive.store(true, std::memory_order_release);
-    thread_ = std::thread([this, image = std::move(image)]() mutable { Run(std::move(image)); });
+    thread_ = std::thread([this, image = std::move(image)]() mutable {
+        const auto cpuAtStart = ThreadCpuTime();
+        Run(std::move(image));
+        lastRunCpuTime_.store(ThreadCpuTime() - cpuAtStart);
+    });
     return true;
 }
 

@@ -9,6 +9,7 @@
 // first probe answered "application running" and the restart that follows) fails; an image buffer
 // that does not match the parameters is refused before anything is sent; the image is released
 // after the run.
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -57,6 +58,8 @@ class FlashEngine {
     void Cancel();
     // Waits for the engine thread of the last run to end.
     void Join();
+    // Processor time the engine thread used in its last run (for benchmarks); valid after Join.
+    std::chrono::nanoseconds LastRunCpuTime() const { return lastRunCpuTime_.load(); }
 
   private:
     void Run(std::vector<std::uint8_t> image);
@@ -71,4 +74,5 @@ class FlashEngine {
     std::thread thread_;
     std::atomic<bool> cancel_{false};
     bool imageConfirmed_ = false;  // engine thread only: the finishing 0x08 was sent
+    std::atomic<std::chrono::nanoseconds> lastRunCpuTime_{};
 };

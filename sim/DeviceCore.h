@@ -1,6 +1,7 @@
 #pragma once
 // State of one emulated device shared between its thread, the bus and the host's open handles.
 // Handles keep the core alive, so a handle outliving the bus fails cleanly instead of dangling.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -26,7 +27,8 @@ struct ReadQueue {
 struct InboxItem {
     HidReport report{};
     std::uint64_t generation = 0;
-    bool start = false;  // the firmware's OnStart rather than a report
+    bool start = false;                               // the firmware's OnStart rather than a report
+    std::chrono::steady_clock::time_point written{};  // when the host wrote the report
 };
 
 struct DeviceCore {

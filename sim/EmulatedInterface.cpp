@@ -135,7 +135,7 @@ void EmulatedInterface::Run() {
 
         Host host(*core_, identity_, mode, item.generation);
         if (!item.start && hook) {
-            hook(item.report, mode);
+            hook(item.report, mode, item.written);
         }
         if (firmware) {
             if (item.start) {

@@ -1,7 +1,5 @@
 #include "sim/Faults.h"
 
-#include <thread>
-
 void FirmwareFaults::Update(const std::function<void(FaultPlan&)>& edit) {
     std::lock_guard lock(mutex_);
     edit(plan_);
@@ -60,11 +58,4 @@ std::optional<std::uint8_t> FirmwareFaults::StatusFor(std::uint8_t command) cons
         return std::nullopt;
     }
     return it->second;
-}
-
-LatencyHook FixedLatency(std::chrono::microseconds latency) {
-    if (latency.count() <= 0) {
-        return {};
-    }
-    return [latency](const HidReport&, DeviceMode) { std::this_thread::sleep_for(latency); };
 }

@@ -61,7 +61,3 @@ class FirmwareFaults {
     FaultPlan plan_;
     std::uint64_t handled_ = 0;
 };
-
-// A latency hook that holds each report for `latency` before the firmware sees it (1 ms stands
-// for a full-speed USB interrupt endpoint). Zero installs no delay at all.
-LatencyHook FixedLatency(std::chrono::microseconds latency);

@@ -54,10 +54,12 @@ class Firmware {
     virtual void OnOutputReport(const HidReport& report, FirmwareHost& host) = 0;
 };
 
-// Called on the device's thread before each output report is handed to the firmware. It may block
-// to stand for the interface's processing time (a benchmark's per-report latency, or a test's gate
-// that holds a report back). Installed per device with EmulatedInterface::SetLatencyHook.
-using LatencyHook = std::function<void(const HidReport& report, DeviceMode mode)>;
+// Called on the device's thread before each output report is handed to the firmware, with the time
+// the host wrote it. It may block to stand for the link's and the interface's time (the timing
+// models of sim/LinkTiming.h, or a test's gate that holds a report back). Installed per device
+// with EmulatedInterface::SetLatencyHook.
+using LatencyHook = std::function<void(const HidReport& report, DeviceMode mode,
+                                       std::chrono::steady_clock::time_point written)>;
 
 // The minimal firmware of both modes: answers the probe 0x01 with 0x10, status 0x00 in the
 // bootloader and 0x21 in the application, and ignores every other report.

@@ -124,7 +124,7 @@ TEST(Emulator, TheLatencyHookSeesEachReportBeforeTheFirmwareAndCanHoldItBack) {
     EmulatedInterface& box = bus.PlugInterface("QD7720R", DeviceMode::Bootloader);
     ManualResetEvent gate;
     std::atomic<int> seen{0};
-    box.SetLatencyHook([&](const HidReport& report, DeviceMode mode) {
+    box.SetLatencyHook([&](const HidReport& report, DeviceMode mode, auto) {
         EXPECT_EQ(mode, DeviceMode::Bootloader);
         if (report[1] == 0x01) {
             ++seen;
