@@ -12,6 +12,7 @@
 
 #include "app/UpdaterContext.h"
 #include "app/ports/MessagePort.h"
+#include "bench/BenchMain.h"
 #include "catalogue/SearchStatements.h"
 #include "catalogue/VehicleSearch.h"
 #include "platform/Clock.h"
@@ -129,4 +130,4 @@ BENCHMARK(BM_MariaDbClient)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "app/UpdaterContext.h"
+#include "bench/BenchMain.h"
 #include "link/CommandSet.h"
 #include "link/DeviceLink.h"
 #include "link/FlashEngine.h"
@@ -236,4 +237,4 @@ BENCHMARK(FlashFullSpeedUsb)->UseManualTime()->Iterations(1)->Unit(benchmark::kS
 
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

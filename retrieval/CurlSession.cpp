@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include "retrieval/TransferLibrary.h"
+
 namespace {
 
 CURL* Easy(void* handle) {
@@ -23,6 +25,11 @@ bool MeansBrokenTransfer(CURLcode code) {
 }  // namespace
 
 CurlSession::CurlSession(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts, const char* agent) {
+    // libcurl starts itself inside curl_easy_init when the program has not started it, which is
+    // unsafe once other threads run: without the program's start-up call there is no session.
+    if (!TransfersInitialised()) {
+        return;
+    }
     CURL* curl = curl_easy_init();
     handle_ = curl;
     if (curl == nullptr) {

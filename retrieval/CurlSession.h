@@ -1,7 +1,8 @@
 #pragma once
 // One connection to the image server (ftp:// in passive binary mode, or a file:// store) through
 // libcurl, for one transfer: a look-up and then, on the same connection, a download. Opened and
-// closed by the transfer that uses it, on that transfer's thread.
+// closed by the transfer that uses it, on that transfer's thread. Needs the library started by
+// the program (TransferLibrary.h); without it every call reports NoConnection.
 #include <cstdint>
 #include <functional>
 #include <span>
