@@ -13,6 +13,7 @@
 
 #include "app/UpdaterContext.h"
 #include "app/ports/MessagePort.h"
+#include "bench/BenchMain.h"
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/SearchStatements.h"
 #include "catalogue/VehicleSearch.h"
@@ -179,4 +180,4 @@ BENCHMARK(BM_MariaDbClient)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "app/UpdaterContext.h"
+#include "bench/BenchMain.h"
 #include "link/CommandSet.h"
 #include "link/DeviceLink.h"
 #include "link/FlashEngine.h"
@@ -294,4 +295,4 @@ BENCHMARK(FlashUsbFrames)->UseManualTime()->Iterations(1)->Unit(benchmark::kSeco
 
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

@@ -18,6 +18,7 @@
 #include "app/ControllerOperations.h"
 #include "app/MainController.h"
 #include "app/UpdaterContext.h"
+#include "bench/BenchMain.h"
 #include "link/CommandSet.h"
 #include "link/DeviceLink.h"
 #include "link/FlashEngine.h"
@@ -251,4 +252,4 @@ void FullHidInstall(benchmark::State& state) {
 BENCHMARK(FullHidInstall)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

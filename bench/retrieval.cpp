@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/UpdaterContext.h"
+#include "bench/BenchMain.h"
 #include "link/EngineFields.h"
 #include "platform/Text.h"
 #include "retrieval/FetchImage.h"
@@ -107,4 +108,4 @@ void CurlCommandLine(benchmark::State& state) {
 BENCHMARK(CurlCommandLine)->Iterations(20)->Unit(benchmark::kMillisecond);
 }  // namespace
 
-BENCHMARK_MAIN();
+TELVIX_BENCHMARK_MAIN();

@@ -2,6 +2,9 @@
 
 #include <curl/curl.h>
 
+#include "retrieval/NameListing.h"
+#include "retrieval/TransferLibrary.h"
+
 namespace {
 
 CURL* Easy(void* handle) {
@@ -23,6 +26,11 @@ bool MeansBrokenTransfer(CURLcode code) {
 }  // namespace
 
 CurlSession::CurlSession(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts, const char* agent) {
+    // libcurl starts itself inside curl_easy_init when the program has not started it, which is
+    // unsafe once other threads run: without the program's start-up call there is no session.
+    if (!TransfersInitialised()) {
+        return;
+    }
     CURL* curl = curl_easy_init();
     handle_ = curl;
     if (curl == nullptr) {
@@ -72,24 +80,77 @@ TransferOutcome CurlSession::Probe(const std::string& url, std::int64_t* size) {
     if (handle_ == nullptr) {
         return TransferOutcome::NoConnection;
     }
+    const TransferOutcome outcome = LookUp(url);
+    if (outcome != TransferOutcome::Ok) {
+        return outcome;
+    }
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(Easy(handle_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK) {
+        *size = length;
+    }
+    if (*size >= 0) {
+        return TransferOutcome::Ok;
+    }
+    // A file:// look-up also succeeds for a directory; only a regular file has a length.
+    if (fileStore_) {
+        return TransferOutcome::NotFound;
+    }
+    // The server did not answer SIZE, and then the look-up succeeds for any name in an existing
+    // directory: the file's directory must list it.
+    return ConfirmListed(url);
+}
+
+TransferOutcome CurlSession::LookUp(const std::string& url) {
     CURL* curl = Easy(handle_);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
     // Even without a body, ftp:// hands its pseudo-headers to the write function.
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CurlSession::Discard);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
-    TransferOutcome outcome = Perform(false);
-    if (outcome == TransferOutcome::Ok) {
-        curl_off_t length = -1;
-        if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK) {
-            *size = length;
-        }
-        // A file:// look-up also succeeds for a directory; only a regular file has a length.
-        if (fileStore_ && *size < 0) {
-            outcome = TransferOutcome::NotFound;
-        }
+    return Perform(false);
+}
+
+TransferOutcome CurlSession::ConfirmListed(const std::string& url) {
+    CURL* curl = Easy(handle_);
+    const std::size_t slash = url.rfind('/');
+    int nameLength = 0;
+    char* name = curl_easy_unescape(curl, url.c_str() + slash + 1, 0, &nameLength);
+    if (name == nullptr) {
+        return TransferOutcome::NoConnection;
     }
-    return outcome;
+    NameListing listing(std::string(name, static_cast<std::size_t>(nameLength)));
+    curl_free(name);
+
+    const ByteReceiver collect = [&listing](std::span<const std::uint8_t> bytes) {
+        listing.Feed(bytes);
+        return true;
+    };
+    const std::string directoryUrl = url.substr(0, slash + 1);
+    receiver_ = &collect;
+    curl_easy_setopt(curl, CURLOPT_URL, directoryUrl.c_str());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);  // NLST: bare names, one a line
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CurlSession::OnData);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
+    const TransferOutcome listed = Perform(false);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
+    receiver_ = nullptr;
+    if (listed != TransferOutcome::Ok) {
+        return listed;
+    }
+    if (!listing.Contains()) {
+        return TransferOutcome::NotFound;
+    }
+    // A directory of that name is listed too; a directory is one the server lets us enter.
+    switch (LookUp(url + "/")) {
+        case TransferOutcome::Ok:
+            return TransferOutcome::NotFound;
+        case TransferOutcome::NotFound:
+            return TransferOutcome::Ok;
+        default:
+            return TransferOutcome::NoConnection;
+    }
 }
 
 TransferOutcome CurlSession::Receive(const std::string& url, const ByteReceiver& receiver) {
@@ -100,6 +161,7 @@ TransferOutcome CurlSession::Receive(const std::string& url, const ByteReceiver&
     receiver_ = &receiver;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CurlSession::OnData);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
     const TransferOutcome outcome = Perform(true);

@@ -1,7 +1,8 @@
 #pragma once
 // One connection to the image server (ftp:// in passive binary mode, or a file:// store) through
 // libcurl, for one transfer: a look-up and then, on the same connection, a download. Opened and
-// closed by the transfer that uses it, on that transfer's thread.
+// closed by the transfer that uses it, on that transfer's thread. Needs the library started by
+// the program (TransferLibrary.h); without it every call reports NoConnection.
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -29,7 +30,8 @@ class CurlSession {
     CurlSession(const CurlSession&) = delete;
     CurlSession& operator=(const CurlSession&) = delete;
 
-    // Whether url names an existing file, asked of the server without transferring the file.
+    // Whether url names an existing file, asked of the server without transferring the file: by
+    // its size, or, from a server that does not tell sizes, by its directory's name listing.
     // On Ok, *size holds the file's size in bytes, or -1 when the server does not say.
     TransferOutcome Probe(const std::string& url, std::int64_t* size);
 
@@ -38,6 +40,8 @@ class CurlSession {
 
   private:
     TransferOutcome Perform(bool bytesExpected);
+    TransferOutcome LookUp(const std::string& url);
+    TransferOutcome ConfirmListed(const std::string& url);
 
     void* handle_ = nullptr;  // CURL*
     bool fileStore_ = false;

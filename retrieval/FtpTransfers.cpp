@@ -47,8 +47,12 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
     if (volumeRoot.empty()) {
         return FTP_TRANSFER_FAILED;  // no update volume: never write into the working directory
     }
+    // The update volume may have room for one image only, so the old firmware.bin goes before the
+    // new one is written, and only now that the server has confirmed the new one exists. The new
+    // one still arrives under a temporary name and is renamed when complete: the interface never
+    // finds a partial firmware.bin.
     VolumeFile file(volumeRoot, kUpdateFileName);
-    if (!file.Open()) {
+    if (!file.RemoveTarget() || !file.Open()) {
         return FTP_TRANSFER_FAILED;
     }
     std::uint64_t received = 0;
@@ -56,19 +60,10 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
         received += bytes.size();
         return file.Write(bytes);
     });
-    switch (outcome) {
-        case TransferOutcome::Ok:
-            break;
-        case TransferOutcome::NotFound:
-            return FTP_NOT_FOUND;  // removed between the look-up and the download
-        case TransferOutcome::NoConnection:
-            return FTP_NO_CONNECTION;
-        default:
-            return FTP_TRANSFER_FAILED;
-    }
-    // A download shorter than the size the server announced, or an empty one, is no image.
-    const bool complete =
-        received > 0 && (expectedSize < 0 || received == static_cast<std::uint64_t>(expectedSize));
+    // A download shorter than the size the server announced, or an empty one, is no image. Once
+    // the look-up succeeded, every failure is the download's (the old firmware.bin is gone).
+    const bool complete = outcome == TransferOutcome::Ok && received > 0 &&
+                          (expectedSize < 0 || received == static_cast<std::uint64_t>(expectedSize));
     if (!complete || !file.Commit()) {
         return FTP_TRANSFER_FAILED;
     }

@@ -12,10 +12,11 @@
 FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
                       std::u16string_view remotePath);
 
-// Downloads remotePath to volumeRoot + "firmware.bin" in binary mode. firmware.bin is replaced only
-// by a complete, non-empty download: FTP_OK, FTP_NO_CONNECTION, FTP_NOT_FOUND, or
-// FTP_TRANSFER_FAILED when the volume cannot be written or the download breaks off (an existing
-// firmware.bin is then left as it was).
+// Downloads remotePath to volumeRoot + "firmware.bin" in binary mode: FTP_OK, FTP_NO_CONNECTION,
+// FTP_NOT_FOUND, or FTP_TRANSFER_FAILED when the volume cannot be written or the download fails.
+// Once the file is confirmed on the server, an existing firmware.bin is deleted to make room (a
+// failed download then leaves none); the new one appears only complete and non-empty, and no
+// temporary file is left behind.
 FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
                     std::u16string_view remotePath, const std::string& volumeRoot);
 

@@ -79,3 +79,10 @@ std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_
     }
     return "ftp://" + HostPart(endpoint) + "/" + path;
 }
+
+std::string EndpointAddress(const FtpEndpoint& endpoint) {
+    if (endpoint.scheme == "file") {
+        return "file://" + endpoint.basePath;
+    }
+    return endpoint.scheme + "://" + HostPart(endpoint) + endpoint.basePath;
+}

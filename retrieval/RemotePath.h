@@ -11,3 +11,7 @@
 // cannot name one file: empty, longer than kMaxRemotePath, ending in a slash (a directory), with a ".."
 // segment (it would leave the store) or with control characters.
 std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_view remotePath);
+
+// The endpoint as an address for people to read: "ftp://host:port" followed by the base path, or
+// "file://" followed by the store's directory.
+std::string EndpointAddress(const FtpEndpoint& endpoint);

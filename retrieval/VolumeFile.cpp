@@ -25,6 +25,10 @@ VolumeFile::~VolumeFile() {
     Discard();
 }
 
+bool VolumeFile::RemoveTarget() {
+    return ::unlink(target_.c_str()) == 0 || errno == ENOENT;
+}
+
 bool VolumeFile::Open() {
     Discard();
     failed_ = false;

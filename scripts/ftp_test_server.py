@@ -4,6 +4,7 @@
 Writes the port it listens on to --port-file once it accepts connections, and appends the path of
 every download it starts to --transfer-mark. --write-limit throttles
 downloads (bytes per second) so a test can stop or kill the server in the middle of a transfer.
+--refuse-size makes it answer SIZE with 502, as servers without that command do.
 """
 import argparse
 import os
@@ -25,6 +26,7 @@ def parse_arguments():
     parser.add_argument("--auth-failed-timeout", type=float, default=0.1)
     parser.add_argument("--transfer-mark", help="file touched whenever a download starts")
     parser.add_argument("--write-limit", type=int, default=0, help="download bytes per second, 0 = unlimited")
+    parser.add_argument("--refuse-size", action="store_true", help="answer SIZE with 502 (not implemented)")
     return parser.parse_args()
 
 
@@ -40,6 +42,12 @@ def main():
                 with open(arguments.transfer_mark, "a") as mark:
                     mark.write(file + "\n")
             return result
+
+        def ftp_SIZE(self, path):
+            if arguments.refuse_size:
+                self.respond("502 Command not implemented.")
+                return
+            return super().ftp_SIZE(path)
 
     Handler.authorizer = authorizer
     first, last = (int(p) for p in arguments.passive_ports.split("-"))

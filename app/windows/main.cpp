@@ -6,6 +6,7 @@
 
 #include "app/windows/CKioApp.h"
 #include "app/windows/DemoMachine.h"
+#include "retrieval/TransferLibrary.h"
 
 namespace {
 // Qt cannot start without a display; say so instead of aborting in the platform plugin.
@@ -31,6 +32,7 @@ bool AsksForHelpOrVersion(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    TransferLibraryScope transfers;  // before Qt or the program start any thread
     // --help and --version need no display: answer them on the offscreen platform.
     if (AsksForHelpOrVersion(argc, argv) && !DisplayAvailable()) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -37,6 +37,15 @@ TEST(CliStatus, ShowsLinkModelIdentityVehicleSoftwareAndLabelSerial) {
     EXPECT_EQ(status["software"], entry->description);
 }
 
+TEST(CliVerbose, NamesTheImageServerWithItsPort) {
+    REQUIRE_CLI_SERVERS(servers);
+    CliBed bed(*servers, CliBedOptions{});
+    const CliRun run = bed.Run({"--verbose", "status"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string address = "ftp://" + servers->ftp.host + ":" + std::to_string(servers->ftp.port);
+    EXPECT_NE(run.err.find("images: " + address + "\n"), std::string::npos) << run.err;
+}
+
 TEST(CliSearch, FiltersMatchTheCatalogueAndJsonParses) {
     REQUIRE_CLI_SERVERS(servers);
     const auto entry = servers->FindEntry("QD7720R", 1001, 2);

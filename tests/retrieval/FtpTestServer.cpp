@@ -61,14 +61,16 @@ std::optional<FtpServerAccess> SharedFtpServer() {
     return AccessFrom(values);
 }
 
-PrivateFtpServer::PrivateFtpServer(std::uint32_t writeLimit) {
+PrivateFtpServer::PrivateFtpServer(std::uint32_t writeLimit, SizeCommand size) {
     char pattern[] = "/tmp/telvix-ftp.XXXXXX";
     if (::mkdtemp(pattern) == nullptr) {
         return;
     }
     state_ = pattern;
-    const std::string command = "TELVIX_FTP_WRITE_LIMIT=" + std::to_string(writeLimit) + " " +
-                                TELVIX_SOURCE_DIR "/scripts/ftp-test-server start '" + state_.string() + "'";
+    const std::string command = "TELVIX_FTP_WRITE_LIMIT=" + std::to_string(writeLimit) +
+                                " TELVIX_FTP_REFUSE_SIZE=" + (size == SizeCommand::Refused ? "1" : "0") +
+                                " " + TELVIX_SOURCE_DIR "/scripts/ftp-test-server start '" + state_.string() +
+                                "'";
     if (std::system(command.c_str()) != 0) {
         return;
     }

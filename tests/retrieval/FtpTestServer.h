@@ -19,11 +19,14 @@ struct FtpServerAccess {
 // The shared server, or nothing when the tests run without servers (TELVIX_TEST_FTP_HOST unset).
 std::optional<FtpServerAccess> SharedFtpServer();
 
+// Whether a private server answers the SIZE command or refuses it (502), as some servers do.
+enum class SizeCommand { Answered, Refused };
+
 // A server of its own, started through scripts/ftp-test-server; stopped when destroyed.
 class PrivateFtpServer {
   public:
     // writeLimit throttles downloads to that many bytes per second (0: unlimited).
-    explicit PrivateFtpServer(std::uint32_t writeLimit = 0);
+    explicit PrivateFtpServer(std::uint32_t writeLimit = 0, SizeCommand size = SizeCommand::Answered);
     ~PrivateFtpServer();
     PrivateFtpServer(const PrivateFtpServer&) = delete;
     PrivateFtpServer& operator=(const PrivateFtpServer&) = delete;

@@ -13,6 +13,7 @@
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
+#include "retrieval/RemotePath.h"
 #include "tools/cli/CliCommands.h"
 
 namespace {
@@ -200,8 +201,7 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         return EXIT_ERROR;
     if (options.verbose) {
         env.err << "catalogue: " << machine->endpoints.catalogueConnection << "\n"
-                << "images: " << machine->endpoints.ftp.scheme << "://" << machine->endpoints.ftp.host
-                << machine->endpoints.ftp.basePath << "\n";
+                << "images: " << EndpointAddress(machine->endpoints.ftp) << "\n";
     }
     CliTerminal terminal{env.out,
                          env.err,

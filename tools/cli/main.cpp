@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "retrieval/TransferLibrary.h"
 #include "tools/cli/CliMain.h"
 
 int main(int argc, char** argv) {
+    TransferLibraryScope transfers;  // before the program starts any thread
     std::vector<std::string> args(argv + 1, argv + argc);
     CliEnvironment environment{std::cout,
                                std::cerr,
