@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <future>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "app/UpdaterContext.h"
 #include "retrieval/ImageDigest.h"
 

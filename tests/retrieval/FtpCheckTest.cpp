@@ -1,7 +1,7 @@
 // The availability check against the real FTP server of the tests and against a file:// store.
 #include <gtest/gtest.h>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "SilentServer.h"
 #include "retrieval/FtpTransfers.h"
 

@@ -8,7 +8,7 @@
 #include <future>
 #include <thread>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "SilentServer.h"
 #include "retrieval/FtpTransfers.h"
 

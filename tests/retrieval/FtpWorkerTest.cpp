@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "SilentServer.h"
 #include "app/UpdaterContext.h"
 #include "link/CommandSet.h"

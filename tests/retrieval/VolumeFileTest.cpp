@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 
 namespace {
 

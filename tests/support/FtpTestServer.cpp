@@ -1,4 +1,4 @@
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 
 #include <netinet/in.h>
 #include <signal.h>
