@@ -2,8 +2,8 @@
 // from the real FTP server.
 #include <gtest/gtest.h>
 
-#include "FatImageMount.h"
-#include "FtpTestServer.h"
+#include "tests/support/FatImageMount.h"
+#include "tests/support/FtpTestServer.h"
 #include "retrieval/FtpTransfers.h"
 
 namespace {

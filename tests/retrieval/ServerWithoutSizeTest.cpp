@@ -2,7 +2,7 @@
 // cannot tell whether it exists: the check and the download must still find exactly that file.
 #include <gtest/gtest.h>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "retrieval/FtpTransfers.h"
 
 namespace {

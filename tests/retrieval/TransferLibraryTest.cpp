@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 #include "retrieval/FtpTransfers.h"
 
 namespace {

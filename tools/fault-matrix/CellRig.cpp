@@ -50,6 +50,8 @@ CellRig::CellRig(const HarnessServers& shared, Route route, const RouteTarget& t
 }
 
 CellRig::~CellRig() {
+    if (volume_)
+        volume_->Unmount();
     if (harness_) {
         // Through the shared account: the cell's own may have lost its password or rights.
         const std::string serial = harness_->McuSerial();
@@ -71,4 +73,24 @@ void CellRig::ServeImage(const std::vector<std::uint8_t>& bytes) {
 void CellRig::RemoveImage() {
     imageChanged_ = true;
     used_.RemoveImage(target_);
+}
+
+bool CellRig::FillUpdateVolume(std::uintmax_t freeBytes) {
+    volume_ = std::make_unique<FatImageMount>();
+    if (!volume_->Mounted())
+        return false;
+    const std::filesystem::path root = volume_->MountPoint();
+    const std::uintmax_t capacity = 1440 * 1024 - 32 * 1024;  // less the FAT tables and root directory
+    std::ofstream filler(root / "data.bin", std::ios::binary);
+    const std::vector<char> block(4096, 0x55);
+    for (std::uintmax_t written = 0; written + freeBytes + block.size() <= capacity; written += block.size())
+        filler.write(block.data(), static_cast<std::streamsize>(block.size()));
+    filler.close();
+    // The interface shows the mounted file system as its update volume from now on.
+    std::error_code error;
+    const std::filesystem::path volumeRoot = harness_->box.VolumeRoot();
+    std::filesystem::create_directories(volumeRoot.parent_path(), error);
+    std::filesystem::remove_all(volumeRoot, error);
+    std::filesystem::create_directory_symlink(root, volumeRoot, error);
+    return !error;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/FatImageMount.h"
 #include "tests/support/FtpTestServer.h"
 #include "tests/support/HarnessProgram.h"
 #include "tools/fault-matrix/CatalogueAccount.h"
@@ -46,6 +47,9 @@ class CellRig {
     // Serve other bytes (short, long, corrupt) or nothing at the target's path; undone at the end.
     void ServeImage(const std::vector<std::uint8_t>& bytes);
     void RemoveImage();
+    // Makes the interface's update volume a real FAT12 file system of its size with only
+    // `freeBytes` left; false when FUSE cannot be used here.
+    bool FillUpdateVolume(std::uintmax_t freeBytes);
 
   private:
     const HarnessServers& shared_;
@@ -55,6 +59,7 @@ class CellRig {
     std::unique_ptr<CatalogueAccount> account_;
     std::unique_ptr<PrivateFtpServer> ftp_;
     std::unique_ptr<HarnessProgram> harness_;
+    std::unique_ptr<FatImageMount> volume_;
     bool imageChanged_ = false;
     bool ready_ = false;
     std::string problem_;

@@ -172,6 +172,9 @@ void AddImageServerFaults(CellList& list, bool full) {
                      image.resize(image.size() + 4096, 0xA5);
                      rig.ServeImage(image);
                  });
+        if (volume)
+            list.Add("volume full", "file copy", route, Expect::Failure, BeforeInstall(),
+                     [](CellRig& rig) { rig.FillUpdateVolume(64 * 1024); });
         list.Add("bad digest", "before the install", route, Expect::Failure, BeforeInstall(),
                  [](CellRig& rig) {
                      auto image = ImageOfTarget(rig);

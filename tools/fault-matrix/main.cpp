@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "retrieval/TransferLibrary.h"
 #include "tests/support/HarnessServers.h"
 #include "tools/fault-matrix/MatrixReport.h"
 #include "tools/fault-matrix/SoakRun.h"
@@ -65,6 +66,7 @@ int RunMatrix(const HarnessServers& servers, const Arguments& args, std::ostream
 }  // namespace
 
 int main(int argc, char** argv) {
+    TransferLibraryScope transfers;
     Arguments args;
     if (!Parse(argc, argv, args)) {
         std::cerr << "usage: telvix-fault-matrix [--short] [--filter TEXT] [--out FILE]\n"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "FtpTestServer.h"
+#include "tests/support/FtpTestServer.h"
 
 class FatImageMount {
   public:

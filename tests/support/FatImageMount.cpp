@@ -1,4 +1,4 @@
-#include "FatImageMount.h"
+#include "tests/support/FatImageMount.h"
 
 #include <fcntl.h>
 #include <signal.h>
