@@ -1,8 +1,11 @@
 #include "retrieval/FtpTransfers.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "retrieval/CurlSession.h"
+#include "retrieval/ImageDigest.h"
 #include "retrieval/RemotePath.h"
 #include "retrieval/VolumeFile.h"
 
@@ -19,6 +22,29 @@ FtpResult LookUpResult(TransferOutcome outcome) {
     }
 }
 
+// Reads the image into memory up to its catalogue length, checks it, and only then puts it on the
+// volume in place of the old firmware.bin.
+FtpResult CopyVerifiedImage(CurlSession& session, const std::string& url, const std::string& volumeRoot,
+                            const ExpectedImage& expected) {
+    std::vector<std::uint8_t> image;
+    image.reserve(expected.length);
+    const TransferOutcome outcome = session.Receive(url, [&](std::span<const std::uint8_t> bytes) {
+        const std::size_t taken = std::min<std::size_t>(bytes.size(), expected.length - image.size());
+        image.insert(image.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+        return image.size() < expected.length;  // a longer file is cut where the image ends
+    });
+    const bool delivered = (outcome == TransferOutcome::Ok || outcome == TransferOutcome::Stopped) &&
+                           image.size() == expected.length;
+    if (!delivered || !VerifyImage(image, expected.md5)) {
+        return FTP_TRANSFER_FAILED;
+    }
+    VolumeFile file(volumeRoot, kUpdateFileName);
+    if (!file.RemoveTarget() || !file.Open() || !file.Write(image) || !file.Commit()) {
+        return FTP_TRANSFER_FAILED;
+    }
+    return FTP_OK;
+}
+
 }  // namespace
 
 FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
@@ -33,7 +59,8 @@ FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeo
 }
 
 FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
-                    std::u16string_view remotePath, const std::string& volumeRoot) {
+                    std::u16string_view remotePath, const std::string& volumeRoot,
+                    const ExpectedImage& expected) {
     const auto url = ImageUrl(endpoint, remotePath);
     if (!url) {
         return FTP_NOT_FOUND;
@@ -51,6 +78,9 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
     // new one is written, and only now that the server has confirmed the new one exists. The new
     // one still arrives under a temporary name and is renamed when complete: the interface never
     // finds a partial firmware.bin.
+    if (expected.length > 0) {
+        return CopyVerifiedImage(session, *url, volumeRoot, expected);
+    }
     VolumeFile file(volumeRoot, kUpdateFileName);
     if (!file.RemoveTarget() || !file.Open()) {
         return FTP_TRANSFER_FAILED;

@@ -14,18 +14,20 @@ struct FtpJob {
     FtpEndpoint endpoint;
     TransferTimeouts timeouts;
     std::string volumeRoot;
+    ExpectedImage expected;
 };
 
 FtpJob JobFrom(const UpdaterContext& ctx) {
-    return FtpJob{ctx.remotePath, ctx.endpoints.ftp, ctx.transferTimeouts, ctx.volumeRoot};
+    return FtpJob{ctx.remotePath, ctx.endpoints.ftp, ctx.transferTimeouts, ctx.volumeRoot,
+                  ExpectedImage{ctx.softwareRecord.sw_length, ctx.softwareRecord.sw_md5}};
 }
 
 void RunJob(UpdaterContext& ctx, const FtpJob& job) {
     const std::int32_t mode = ctx.ftpMode.load(std::memory_order_acquire);
     if (mode == FTP_CHECK || mode == FTP_GET) {
-        const FtpResult result = mode == FTP_CHECK
-                                     ? RunFtpCheck(job.endpoint, job.timeouts, job.remotePath)
-                                     : RunFtpGet(job.endpoint, job.timeouts, job.remotePath, job.volumeRoot);
+        const FtpResult result = mode == FTP_CHECK ? RunFtpCheck(job.endpoint, job.timeouts, job.remotePath)
+                                                   : RunFtpGet(job.endpoint, job.timeouts, job.remotePath,
+                                                               job.volumeRoot, job.expected);
         ctx.ftpResult.store(result, std::memory_order_relaxed);
         ctx.ftpMode.store(FTP_IDLE, std::memory_order_relaxed);
     }
