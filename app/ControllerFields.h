@@ -77,6 +77,26 @@ constexpr int MAIN_TIMER_PERIOD_MS = 100;
 constexpr int REPLY_TIMER_ID = 4145;
 constexpr int REPLY_TIMER_PERIOD_MS = 300;
 
+// True while an install runs: from the Install command, or the accepted upgrade (states 11 to 13),
+// until the sequence reaches idle or parks in one of its failure states. State 53 passes on to 57
+// and state 37 on to idle, so both still count as running.
+constexpr bool InstallRunning(std::int32_t state) {
+    switch (state) {
+        case MS_LOAD_UPGRADE:
+        case MS_WAIT_UPGRADE:
+        case MS_START_UPGRADE:
+            return true;
+        case MS_NOT_AVAILABLE:
+        case MS_RECORD_FAILED:
+        case MS_WRITE_FAILED:
+        case MS_UPDATE_FAILED:
+        case MS_DETAILS_FAILED:
+            return false;
+        default:
+            return state >= MS_CHECK_AVAILABILITY && state <= MS_UPDATE_FAILED;
+    }
+}
+
 struct ControllerFields {
     std::int32_t mainState = MS_START;
     bool messageShown = false;        // the current settings or OSD write's message is out
@@ -86,4 +106,11 @@ struct ControllerFields {
     bool imagePrepared = false;       // a fetched, verified image waits in the flashing engine
     bool identityKnown = false;       // the connected interface's configuration has been read
     bool identityReadIssued = false;  // the install's record waits for that read
+
+    // Waiting for the outcome of feature programming: ticks since the last status request, and
+    // the status requests repeated since the first.
+    std::int32_t programmingTicks = 0;
+    std::int32_t programmingReasks = 0;
+
+    bool installRunning() const { return InstallRunning(mainState); }
 };

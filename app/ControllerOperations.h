@@ -4,13 +4,16 @@
 // subsystems; controller tests bind a recording fake. Called on the window thread only.
 #include <cstdint>
 
+#include "catalogue/HidBootloaderLookup.h"
+
 // The (CommandType, CommandDirection) pairs the controller hands to IssueCommand.
 struct CommandRequest {
     std::int32_t type;
     std::int32_t direction;
 };
 inline constexpr CommandRequest REQ_READ_CONFIG{1, 0};
-inline constexpr CommandRequest REQ_WRITE_CONFIG{1, 1};
+inline constexpr CommandRequest REQ_WRITE_CONFIG{1, 1};           // the settings windows' write
+inline constexpr CommandRequest REQ_WRITE_STAMPED_CONFIG{14, 1};  // the install's write, stamped
 inline constexpr CommandRequest REQ_WRITE_OVERLAY{13, 1};
 inline constexpr CommandRequest REQ_WRITE_FEATURES{6, 1};
 inline constexpr CommandRequest REQ_READ_FEATURES{6, 0};
@@ -46,8 +49,9 @@ class ControllerOperations {
     virtual bool LoadSelectedSoftware() = 0;
     // Loads the image length and digest of the entry now in the software record. Blocks.
     virtual bool LoadImageDetails() = 0;
-    // True when the connected model is flashed through its HID bootloader. Blocks.
-    virtual bool HasHidBootloader() = 0;
+    // Whether the connected model is flashed through its HID bootloader, or that the catalogue
+    // could not tell. Blocks.
+    virtual HidBootloaderLookup LookUpHidBootloader() = 0;
     // Fetches the image into memory, checks it and loads the flashing engine: 0 when ready.
     // Blocks for the transfer.
     virtual int FetchImage() = 0;

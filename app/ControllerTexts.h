@@ -51,4 +51,6 @@ inline constexpr std::u16string_view kErrorDatabase = u"ERROR: Can't update data
 inline constexpr std::u16string_view kErrorMemory = u"ERROR: Can't update device memory";
 inline constexpr std::u16string_view kErrorVerify = u"ERROR: Device memory can't be verified";
 inline constexpr std::u16string_view kErrorUpdate = u"ERROR: Update failed";
+// Our own: the catalogue could not say how the model is flashed; the driver's message follows.
+inline constexpr std::u16string_view kErrorCatalogue = u"ERROR: Catalogue not reachable";
 }  // namespace texts

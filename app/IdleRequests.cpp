@@ -82,6 +82,8 @@ void MainController::WaitFeatureWrite() {
 void MainController::PollProgramming() {
     Request(REQ_PROGRAMMING_STATUS);
     context_.statusPollActive = true;
+    context_.programmingTicks = 0;
+    context_.programmingReasks = 0;
     Next(MS_WAIT_PROGRAMMING);
 }
 
@@ -92,6 +94,11 @@ void MainController::ShowFeatureWriteFailed() {
 }
 
 namespace {
+// While the interface programs, the status is asked for again every second (10 ticks), at most 30
+// times; an interface that stays silent after that has failed.
+constexpr std::int32_t kProgrammingAskTicks = 10;
+constexpr std::int32_t kProgrammingReaskLimit = 30;
+
 // The interface's programming error codes 1 to 4; an unknown code still reports the failure.
 std::u16string ProgrammingErrorText(std::int32_t code) {
     if (code >= 1 && code <= 4)
@@ -109,9 +116,26 @@ void MainController::WaitProgramming() {
         ports_.features.ShowFeatureWriteResult(ProgrammingErrorText(context_.programError), true);
     } else if (status == STATUS_READ_ERROR) {
         ports_.features.ShowFeatureWriteResult(std::u16string(texts::kFeaturesUpdateFailed), true);
-    } else {
+    } else if (!ProgrammingGivenUp()) {
         return;
     }
     ports_.deviceArea.EnableFeatureButton(true);
     Next(MS_IDLE);
+}
+
+// Counts a tick without a final answer: asks again when a second has passed, and once the last
+// request has had its second, stops taking status replies and reports the failure.
+bool MainController::ProgrammingGivenUp() {
+    if (++context_.programmingTicks < kProgrammingAskTicks)
+        return false;
+    context_.programmingTicks = 0;
+    if (context_.programmingReasks < kProgrammingReaskLimit) {
+        ++context_.programmingReasks;
+        Request(REQ_PROGRAMMING_STATUS);
+        context_.statusPollActive = true;
+        return false;
+    }
+    context_.statusPollActive = false;
+    ports_.features.ShowFeatureWriteResult(std::u16string(texts::kFeaturesUpdateFailed), true);
+    return true;
 }

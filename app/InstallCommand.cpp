@@ -1,4 +1,5 @@
 // The Install command and the image preparation it shares with the upgrade route.
+#include "app/ControllerTexts.h"
 #include "app/MainController.h"
 
 void MainController::OnInstall() {
@@ -10,10 +11,20 @@ void MainController::OnInstall() {
     Next(PrepareInstall(/*loadImageDetails=*/false));
 }
 
+// Without the catalogue's answer the route is unknown: guessing the update volume would reboot a
+// HID model into a bootloader the copy cannot reach. The install ends before anything is sent.
 ControllerState MainController::PrepareInstall(bool loadImageDetails) {
     context_.imagePrepared = false;
     context_.identityReadIssued = false;
-    context_.hidInstall = operations_.HasHidBootloader() ? 1 : 0;
+    const HidBootloaderLookup lookup = operations_.LookUpHidBootloader();
+    if (lookup.answer == HidBootloader::LookupFailed) {
+        std::u16string text(texts::kErrorCatalogue);
+        if (!lookup.driverMessage.empty())
+            text += u": " + lookup.driverMessage;
+        FinishAborted(text);
+        return MS_IDLE;
+    }
+    context_.hidInstall = lookup.answer == HidBootloader::Present ? 1 : 0;
     if (context_.hidInstall == 0)
         return MS_CHECK_AVAILABILITY;
     if (loadImageDetails && !operations_.LoadImageDetails())

@@ -45,8 +45,8 @@ bool LinkedOperations::LoadImageDetails() {
     return ::LoadImageDetails(s_.context, s_.catalogue);
 }
 
-bool LinkedOperations::HasHidBootloader() {
-    return ::HasHidBootloader(s_.context.mfg_id, s_.catalogue);
+HidBootloaderLookup LinkedOperations::LookUpHidBootloader() {
+    return ::LookUpHidBootloader(s_.context.mfg_id, s_.catalogue);
 }
 
 int LinkedOperations::FetchImage() {

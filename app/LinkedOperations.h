@@ -37,7 +37,7 @@ class LinkedOperations final : public ControllerOperations {
     void StartDatabaseWorker(std::int32_t operation) override;
     bool LoadSelectedSoftware() override;
     bool LoadImageDetails() override;
-    bool HasHidBootloader() override;
+    HidBootloaderLookup LookUpHidBootloader() override;
     int FetchImage() override;
 
   private:

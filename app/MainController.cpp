@@ -67,7 +67,7 @@ void MainController::RunMainState() {
         case MS_RECORD_FAILED:          break;
         case MS_READ_BEFORE_WRITE:      Request(REQ_READ_CONFIG); Next(MS_WAIT_READ_BEFORE_WRITE); break;
         case MS_WAIT_READ_BEFORE_WRITE: WaitConfigRead(MS_WRITE_CONFIG); break;
-        case MS_WRITE_CONFIG:           Request(REQ_WRITE_CONFIG); Next(MS_WAIT_WRITE_CONFIG); break;
+        case MS_WRITE_CONFIG:           Request(REQ_WRITE_STAMPED_CONFIG); Next(MS_WAIT_WRITE_CONFIG); break;
         case MS_WAIT_WRITE_CONFIG:      WaitConfigWrite(); break;
         case MS_VERIFY_MEMORY:          Step(texts::kStepVerifyMemory, 78); Next(MS_READ_VERIFY); break;
         case MS_WRITE_FAILED:           break;

@@ -46,6 +46,7 @@ class MainController {
     void PollProgramming();
     void ShowFeatureWriteFailed();
     void WaitProgramming();
+    bool ProgrammingGivenUp();
 
     // The install sequence (states 24 to 57, 71).
     void CheckAvailability();
@@ -68,8 +69,9 @@ class MainController {
     void FinishAborted(std::u16string_view text);
 
     // Sets hidInstall from the catalogue; for a HID model fetches the image, checks it and loads
-    // the flashing engine. Returns the state that enters the install sequence, or
-    // MS_DOWNLOAD_FAILED when the image could not be prepared.
+    // the flashing engine. Returns the state that enters the install sequence, MS_DOWNLOAD_FAILED
+    // when the image could not be prepared, or MS_IDLE (the dialog finished as aborted) when the
+    // catalogue could not say how the model is flashed.
     ControllerState PrepareInstall(bool loadImageDetails);
 
     void PauseTimer();

@@ -19,6 +19,7 @@
 #include "link/FlashEngine.h"
 #include "link/LinkWindow.h"
 #include "retrieval/FtpWorker.h"
+#include "settings/SettingsRequests.h"
 
 // The parts in the order they depend on each other; destroyed in reverse, so the engine, the
 // channel threads and the database worker end before the context they write goes away.
@@ -136,9 +137,13 @@ void UpdaterProgram::OnInstall() {
     parts_->controller.OnInstall();
 }
 
-void UpdaterProgram::OnFeatureActivation() {
-    parts_->context.mainState = MS_IDLE;
-    parts_->context.featureReadRequest = true;
+bool UpdaterProgram::OnFeatureActivation() {
+    const SettingsOutcome outcome = StartFeatureActivation(parts_->context);
+    if (outcome.Refused()) {
+        parts_->adapters.messages.Show(std::u16string(outcome.refusal), MessageIcon::Warning,
+                                       MessageButtons::Ok);
+    }
+    return !outcome.Refused();
 }
 
 void UpdaterProgram::OnSearch() {

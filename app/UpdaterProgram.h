@@ -86,7 +86,9 @@ class UpdaterProgram {
 
     // Window commands.
     void OnInstall();
-    void OnFeatureActivation();  // stores MS_IDLE and sets featureReadRequest
+    // Stores MS_IDLE and sets featureReadRequest; while an install runs it tells the user why not
+    // instead and stores nothing. True when the command was taken.
+    bool OnFeatureActivation();
     void OnSearch();
     void OnMakeSelected();
     void OnResultClicked(int row);

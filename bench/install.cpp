@@ -137,7 +137,7 @@ class BenchOperations final : public ControllerOperations {
         return true;
     }
     bool LoadImageDetails() override { return true; }
-    bool HasHidBootloader() override { return true; }
+    HidBootloaderLookup LookUpHidBootloader() override { return {HidBootloader::Present, {}}; }
     int FetchImage() override {
         const auto length = static_cast<std::uint32_t>(image_.size());
         return SetBootParameters(ctx_, length) &&

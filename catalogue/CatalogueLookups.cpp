@@ -66,16 +66,23 @@ bool LoadImageDetails(UpdaterContext& ctx, const CatalogueDb& db) {
     return true;
 }
 
-bool HasHidBootloader(const std::u16string& mfgId, const CatalogueDb& db) {
+HidBootloaderLookup LookUpHidBootloader(const std::u16string& mfgId, const CatalogueDb& db) {
     DbError error;
     auto connection = db.Open(OpenMode::ReadOnly, error);
     if (!connection) {
-        return false;
+        return {HidBootloader::LookupFailed, error.message};
     }
     std::int32_t hwHid = 0;
     std::int32_t rows = 0;
     const bool ok = connection->Query(
         SqlStatement{u"SELECT * FROM tolvanehw where mfg_id=?", {mfgId}},
         [&](const OdbcRow& r) { hwHid = DecimalAs<std::int32_t>(r.Text("hw_hid")); }, rows, error);
-    return ok && hwHid == 1;
+    if (!ok) {
+        return {HidBootloader::LookupFailed, error.message};
+    }
+    return {hwHid == 1 ? HidBootloader::Present : HidBootloader::Absent, {}};
+}
+
+bool HasHidBootloader(const std::u16string& mfgId, const CatalogueDb& db) {
+    return LookUpHidBootloader(mfgId, db).answer == HidBootloader::Present;
 }

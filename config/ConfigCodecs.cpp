@@ -68,9 +68,15 @@ void EncodeConfigCommand(UpdaterContext& ctx, std::u16string_view installedMake,
                          std::u16string_view installedModel, HidReport& report) {
     if (ctx.configWritePending) {
         ctx.configWritePending = false;
+        LayConfigCommand(ctx.deviceConfig, report);
     } else {
-        StampVehicle(ctx.deviceConfig, installedMake, installedModel, ctx.mfg_id);
+        EncodeStampedConfigCommand(ctx, installedMake, installedModel, report);
     }
+}
+
+void EncodeStampedConfigCommand(UpdaterContext& ctx, std::u16string_view installedMake,
+                                std::u16string_view installedModel, HidReport& report) {
+    StampVehicle(ctx.deviceConfig, installedMake, installedModel, ctx.mfg_id);
     LayConfigCommand(ctx.deviceConfig, report);
 }
 

@@ -81,6 +81,11 @@ void DecodeOverlayReply(UpdaterContext& ctx, const HidReport& report);
 void EncodeConfigCommand(UpdaterContext& ctx, std::u16string_view installedMake,
                          std::u16string_view installedModel, HidReport& report);
 
+// Lays the install's write-config command: the record is always stamped with the installed
+// vehicle first, whatever request flags are set (they are left as they are).
+void EncodeStampedConfigCommand(UpdaterContext& ctx, std::u16string_view installedMake,
+                                std::u16string_view installedModel, HidReport& report);
+
 // Lays the write-overlay command and clears overlayWritePending.
 void EncodeOverlayCommand(UpdaterContext& ctx, HidReport& report);
 

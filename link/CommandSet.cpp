@@ -105,6 +105,13 @@ std::int32_t CommandSet::IssueWrite(std::int32_t type, std::int32_t token) {
             });
             break;
         }
+        case CMD_TYPE_STAMPED_CONFIG: {
+            const SoftwareRecord& installed = ctx_.softwareRecord;
+            Send(CMD_WRITE_CONFIG, [&](HidReport& report) {
+                EncodeStampedConfigCommand(ctx_, installed.vehicle_make, installed.vehicle_model, report);
+            });
+            break;
+        }
         case CMD_TYPE_FEATURES:
             Send(CMD_WRITE_FEATURES, [&](HidReport& report) { report[2] = ctx_.featureBits; });
             ctx_.featureWriteRequest = false;

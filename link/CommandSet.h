@@ -23,6 +23,7 @@ enum CommandType : std::int32_t {
     CMD_TYPE_ENGINE_PROBE = 11,
     CMD_TYPE_CONNECT_PROBE = 12,
     CMD_TYPE_OVERLAY = 13,
+    CMD_TYPE_STAMPED_CONFIG = 14,  // write only: the install's configuration write (0x1B), stamped
 };
 
 enum CommandDirection : std::int32_t {

@@ -122,9 +122,10 @@ void FillLvdsPage(UpdaterContext& ctx, LvdsPageControls& controls) {
     FillLvdsPage(ctx.deviceConfig, controls);
 }
 
-void ApplyLvdsPage(UpdaterContext& ctx, const LvdsPageControls& controls) {
-    ApplyLvdsPage(controls, ctx.deviceConfig);
-    ctx.configWritePending = true;
+SettingsOutcome ApplyLvdsPage(UpdaterContext& ctx, const LvdsPageControls& controls) {
+    DeviceConfig edited = ctx.deviceConfig;
+    ApplyLvdsPage(controls, edited);
+    return RequestConfigWrite(ctx, edited);
 }
 
 void FillHdmiPage(UpdaterContext& ctx, HdmiPageControls& controls) {
@@ -132,7 +133,8 @@ void FillHdmiPage(UpdaterContext& ctx, HdmiPageControls& controls) {
     FillHdmiPage(ctx.deviceConfig, controls);
 }
 
-void ApplyHdmiPage(UpdaterContext& ctx, const HdmiPageControls& controls) {
-    ApplyHdmiPage(controls, ctx.deviceConfig);
-    ctx.configWritePending = true;
+SettingsOutcome ApplyHdmiPage(UpdaterContext& ctx, const HdmiPageControls& controls) {
+    DeviceConfig edited = ctx.deviceConfig;
+    ApplyHdmiPage(controls, edited);
+    return RequestConfigWrite(ctx, edited);
 }

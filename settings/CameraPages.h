@@ -13,6 +13,7 @@
 
 #include "config/DeviceConfig.h"
 #include "settings/Controls.h"
+#include "settings/SettingsRequests.h"
 
 struct UpdaterContext;
 
@@ -68,8 +69,8 @@ void FillHdmiPage(const DeviceConfig& config, HdmiPageControls& controls);
 void ApplyHdmiPage(const HdmiPageControls& controls, DeviceConfig& config);
 
 // Each fill drops a write request the controller has not yet taken; each apply stores into the
-// working copy and requests the write.
+// working copy and requests the write, unless an install runs (then nothing is stored).
 void FillLvdsPage(UpdaterContext& ctx, LvdsPageControls& controls);
-void ApplyLvdsPage(UpdaterContext& ctx, const LvdsPageControls& controls);
+SettingsOutcome ApplyLvdsPage(UpdaterContext& ctx, const LvdsPageControls& controls);
 void FillHdmiPage(UpdaterContext& ctx, HdmiPageControls& controls);
-void ApplyHdmiPage(UpdaterContext& ctx, const HdmiPageControls& controls);
+SettingsOutcome ApplyHdmiPage(UpdaterContext& ctx, const HdmiPageControls& controls);

@@ -2,15 +2,20 @@
 
 #include "app/UpdaterContext.h"
 
-void AcceptVideoSettingsDialog(UpdaterContext& ctx, const VideoInputControls& controls, VideoDialog dialog) {
-    AcceptVideoInputs(controls, dialog, ctx.deviceConfig);
-    ctx.configWritePending = true;
-    if (dialog == VideoDialog::Video146) {
+SettingsOutcome AcceptVideoSettingsDialog(UpdaterContext& ctx, const VideoInputControls& controls,
+                                          VideoDialog dialog) {
+    DeviceConfig edited = ctx.deviceConfig;
+    AcceptVideoInputs(controls, dialog, edited);
+    const SettingsOutcome outcome = RequestConfigWrite(ctx, edited);
+    // Storing idle is also the way out of a parked state; never while an install runs.
+    if (!outcome.Refused() && dialog == VideoDialog::Video146) {
         ctx.mainState = MS_IDLE;
     }
+    return outcome;
 }
 
-void AcceptVimSettingsDialog(UpdaterContext& ctx, const VimControls& controls) {
-    AcceptVimSettings(controls, ctx.deviceConfig);
-    ctx.configWritePending = true;
+SettingsOutcome AcceptVimSettingsDialog(UpdaterContext& ctx, const VimControls& controls) {
+    DeviceConfig edited = ctx.deviceConfig;
+    AcceptVimSettings(controls, edited);
+    return RequestConfigWrite(ctx, edited);
 }

@@ -107,12 +107,14 @@ std::uint8_t FeatureByteFor(const FeatureView& view, std::uint8_t featureBits) {
     return bits;
 }
 
-void OnFeatureAccept(UpdaterContext& ctx, FeatureView& view) {
+SettingsOutcome OnFeatureAccept(UpdaterContext& ctx, FeatureView& view) {
     if (!view.acceptEnabled) {
-        return;
+        return {};
     }
-    ctx.featureWriteRequest = true;
-    ctx.featureBits = FeatureByteFor(view, ctx.featureBits);
-    view.busy = true;
-    view.status = std::u16string(settings_texts::kPleaseWait);
+    const SettingsOutcome outcome = RequestFeatureWrite(ctx, FeatureByteFor(view, ctx.featureBits));
+    if (!outcome.Refused()) {
+        view.busy = true;
+        view.status = std::u16string(settings_texts::kPleaseWait);
+    }
+    return outcome;
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "settings/Controls.h"
+#include "settings/SettingsRequests.h"
 
 struct UpdaterContext;
 
@@ -69,4 +70,6 @@ void OnFeatureInputClicked(FeatureView& view, int box);
 void OnTurnOffClicked(FeatureView& view);
 // Accept: the three choice flags become bits 0..2, bits 3..7 are kept. Returns the new byte.
 std::uint8_t FeatureByteFor(const FeatureView& view, std::uint8_t featureBits);
-void OnFeatureAccept(UpdaterContext& ctx, FeatureView& view);
+// While an install runs nothing is requested and the view stays as it was; the outcome carries
+// the refusal to show.
+SettingsOutcome OnFeatureAccept(UpdaterContext& ctx, FeatureView& view);

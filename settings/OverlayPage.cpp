@@ -32,7 +32,8 @@ void FillOverlayPage(UpdaterContext& ctx, OverlayPageControls& controls) {
     FillOverlayPage(ctx.overlayConfig, controls);
 }
 
-void ApplyOverlayPage(UpdaterContext& ctx, const OverlayPageControls& controls) {
-    ApplyOverlayPage(controls, ctx.overlayConfig);
-    ctx.overlayWritePending = true;
+SettingsOutcome ApplyOverlayPage(UpdaterContext& ctx, const OverlayPageControls& controls) {
+    OverlayConfig edited = ctx.overlayConfig;
+    ApplyOverlayPage(controls, edited);
+    return RequestOverlayWrite(ctx, edited);
 }

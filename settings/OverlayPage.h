@@ -7,6 +7,7 @@
 
 #include "config/OverlayConfig.h"
 #include "settings/Controls.h"
+#include "settings/SettingsRequests.h"
 
 struct UpdaterContext;
 
@@ -27,6 +28,7 @@ void FillOverlayPage(const OverlayConfig& overlay, OverlayPageControls& controls
 // bytes 10 07 70; everything else of the block stays as read.
 void ApplyOverlayPage(const OverlayPageControls& controls, OverlayConfig& overlay);
 
-// With the page's rules on overlayWritePending: the fill clears it, the apply sets it.
+// With the page's rules on overlayWritePending: the fill clears it, the apply sets it (and stores
+// the block) unless an install runs.
 void FillOverlayPage(UpdaterContext& ctx, OverlayPageControls& controls);
-void ApplyOverlayPage(UpdaterContext& ctx, const OverlayPageControls& controls);
+SettingsOutcome ApplyOverlayPage(UpdaterContext& ctx, const OverlayPageControls& controls);

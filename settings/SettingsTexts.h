@@ -26,6 +26,12 @@ inline constexpr std::array<std::array<std::u16string_view, 2>, 4> kOverlayItems
     {u"Right Camera", u"Input 4"},
 }};
 
+// Our own texts: settings and feature requests wait until no install runs.
+inline constexpr std::u16string_view kSettingsDuringInstall =
+    u"Settings cannot be changed while new software is being installed.";
+inline constexpr std::u16string_view kFeaturesDuringInstall =
+    u"Features cannot be programmed while new software is being installed.";
+
 inline constexpr std::u16string_view kPleaseWait = u"Please Wait...";
 inline constexpr std::u16string_view kClickAccept = u"Click Accept to Start Programming";
 // Initial texts of the three feature boxes, kept when the catalogue has no label for a box.

@@ -28,8 +28,7 @@ void ProgramCommands::OnInstall() {
 }
 
 void ProgramCommands::OnFeatureActivation() {
-    program_.OnFeatureActivation();
-    if (settings_ != nullptr) {
+    if (program_.OnFeatureActivation() && settings_ != nullptr) {
         settings_->OnFeatureActivation();  // shows the features dialog
     }
 }

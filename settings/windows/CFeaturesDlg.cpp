@@ -5,6 +5,7 @@
 #include "app/UpdaterContext.h"
 #include "app/windows/WindowResources.h"
 #include "settings/windows/ControlBinding.h"
+#include "settings/windows/RefusalMessage.h"
 #include "ui_features.h"
 
 namespace {
@@ -93,8 +94,8 @@ void CFeaturesDlg::OnTurnOffClicked() {
 }
 
 void CFeaturesDlg::OnAccept() {
-    if (services_.Bound()) {
-        OnFeatureAccept(*services_.context, view_);
+    if (services_.Bound() && ShowRefusal(services_, OnFeatureAccept(*services_.context, view_))) {
+        return;  // nothing requested, the dialog as it was
     }
     ShowView();
 }

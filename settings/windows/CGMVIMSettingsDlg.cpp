@@ -5,6 +5,7 @@
 #include "app/UpdaterContext.h"
 #include "settings/DialogActions.h"
 #include "settings/windows/ControlBinding.h"
+#include "settings/windows/RefusalMessage.h"
 #include "ui_settings_vim.h"
 
 CGMVIMSettingsDlg::CGMVIMSettingsDlg(const SettingsServices& services, QWidget* parent)
@@ -50,8 +51,9 @@ void CGMVIMSettingsDlg::Fill() {
 }
 
 void CGMVIMSettingsDlg::OnAccept() {
-    if (services_.Bound()) {
-        AcceptVimSettingsDialog(*services_.context, ReadControls());
+    if (services_.Bound() &&
+        ShowRefusal(services_, AcceptVimSettingsDialog(*services_.context, ReadControls()))) {
+        return;  // the dialog stays open as it was
     }
     accept();
 }

@@ -17,6 +17,6 @@ void CHDMITabDlg::FillVideoPage() {
     videoPage_->Fill();
 }
 
-void CHDMITabDlg::ApplyVideoPage() {
-    videoPage_->Apply();
+SettingsOutcome CHDMITabDlg::ApplyVideoPage() {
+    return videoPage_->Apply();
 }

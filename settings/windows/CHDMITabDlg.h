@@ -21,7 +21,7 @@ class CHDMITabDlg : public SettingsTabHost {
 
   protected:
     void FillVideoPage() override;
-    void ApplyVideoPage() override;
+    SettingsOutcome ApplyVideoPage() override;
 
   private:
     std::unique_ptr<Ui::CHDMITabDlg> ui_;

@@ -62,10 +62,16 @@ void CHDMIV2SettingsDlg::Fill() {
     ShowControls(controls);
 }
 
-void CHDMIV2SettingsDlg::Apply() {
+SettingsOutcome CHDMIV2SettingsDlg::Apply() {
     if (!services_.Bound()) {
-        return;
+        return {};
     }
-    groupA_ = groupAButtons_.Read();
-    ApplyHdmiPage(*services_.context, ReadControls());
+    HdmiPageControls controls = ReadControls();
+    controls.groupA = groupAButtons_.Read();
+    const SettingsOutcome outcome = ApplyHdmiPage(*services_.context, controls);
+    // A refused apply leaves the page's selection as it was.
+    if (!outcome.Refused()) {
+        groupA_ = controls.groupA;
+    }
+    return outcome;
 }

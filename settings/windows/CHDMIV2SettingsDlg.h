@@ -22,7 +22,8 @@ class CHDMIV2SettingsDlg : public QWidget {
     ~CHDMIV2SettingsDlg() override;
 
     void Fill();
-    void Apply();
+    // Refused (nothing stored) while an install runs.
+    SettingsOutcome Apply();
 
   protected:
     void changeEvent(QEvent* event) override;

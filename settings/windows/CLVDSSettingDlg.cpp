@@ -63,12 +63,18 @@ void CLVDSSettingDlg::Fill() {
     ShowControls(controls);
 }
 
-void CLVDSSettingDlg::Apply() {
+SettingsOutcome CLVDSSettingDlg::Apply() {
     if (!services_.Bound()) {
-        return;
+        return {};
     }
     // The user's radio choice becomes the page's selection only when the page is applied.
-    groupA_ = groupAButtons_.Read();
-    groupB_ = groupBButtons_.Read();
-    ApplyLvdsPage(*services_.context, ReadControls());
+    LvdsPageControls controls = ReadControls();
+    controls.groupA = groupAButtons_.Read();
+    controls.groupB = groupBButtons_.Read();
+    const SettingsOutcome outcome = ApplyLvdsPage(*services_.context, controls);
+    if (!outcome.Refused()) {
+        groupA_ = controls.groupA;
+        groupB_ = controls.groupB;
+    }
+    return outcome;
 }

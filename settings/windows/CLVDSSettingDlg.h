@@ -26,8 +26,9 @@ class CLVDSSettingDlg : public QWidget {
     void SetModelCode(const std::u16string& modelCode) { modelCode_ = modelCode; }
     // Fills the controls from the working copy (and drops a write not yet taken).
     void Fill();
-    // Stores the controls into the working copy and requests the configuration write.
-    void Apply();
+    // Stores the controls into the working copy and requests the configuration write; refused
+    // (nothing stored, the page as it was) while an install runs.
+    SettingsOutcome Apply();
 
   protected:
     void changeEvent(QEvent* event) override;

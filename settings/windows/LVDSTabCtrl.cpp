@@ -18,6 +18,6 @@ void LVDSTabCtrl::FillVideoPage() {
     videoPage_->Fill();
 }
 
-void LVDSTabCtrl::ApplyVideoPage() {
-    videoPage_->Apply();
+SettingsOutcome LVDSTabCtrl::ApplyVideoPage() {
+    return videoPage_->Apply();
 }

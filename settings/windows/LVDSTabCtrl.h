@@ -25,7 +25,7 @@ class LVDSTabCtrl : public SettingsTabHost {
 
   protected:
     void FillVideoPage() override;
-    void ApplyVideoPage() override;
+    SettingsOutcome ApplyVideoPage() override;
 
   private:
     std::unique_ptr<Ui::LVDSTabCtrl> ui_;

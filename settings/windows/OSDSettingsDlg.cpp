@@ -53,8 +53,9 @@ void OSDSettingsDlg::Fill() {
     ShowControls(controls);
 }
 
-void OSDSettingsDlg::Apply() {
-    if (services_.Bound()) {
-        ApplyOverlayPage(*services_.context, ReadControls());
+SettingsOutcome OSDSettingsDlg::Apply() {
+    if (!services_.Bound()) {
+        return {};
     }
+    return ApplyOverlayPage(*services_.context, ReadControls());
 }

@@ -20,7 +20,8 @@ class OSDSettingsDlg : public QWidget {
     ~OSDSettingsDlg() override;
 
     void Fill();
-    void Apply();
+    // Refused (nothing stored) while an install runs.
+    SettingsOutcome Apply();
 
   protected:
     void changeEvent(QEvent* event) override;

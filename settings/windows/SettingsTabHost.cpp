@@ -8,6 +8,7 @@
 #include "app/UpdaterContext.h"
 #include "app/ports/MessagePort.h"
 #include "settings/windows/OSDSettingsDlg.h"
+#include "settings/windows/RefusalMessage.h"
 
 SettingsTabHost::SettingsTabHost(const SettingsServices& services, QWidget* parent)
     : QDialog(parent), services_(services) {
@@ -65,12 +66,10 @@ void SettingsTabHost::OnTabChanged(int index) {
 }
 
 void SettingsTabHost::OnAccept() {
-    if (services_.Bound()) {
-        if (PageToApply(SelectedTab()) == AcceptedPage::OverlayPage) {
-            overlayPage_->Apply();
-        } else {
-            ApplyVideoPage();
-        }
+    const SettingsOutcome outcome =
+        PageToApply(SelectedTab()) == AcceptedPage::OverlayPage ? overlayPage_->Apply() : ApplyVideoPage();
+    if (ShowRefusal(services_, outcome)) {
+        return;  // the host stays open as it was
     }
     accept();
 }

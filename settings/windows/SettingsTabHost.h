@@ -7,6 +7,7 @@
 // applies only the selected tab's page; Cancel hides the host. Window thread only.
 #include <QDialog>
 
+#include "settings/SettingsRequests.h"
 #include "settings/TabHostLogic.h"
 #include "settings/windows/SettingsServices.h"
 
@@ -31,7 +32,7 @@ class SettingsTabHost : public QDialog {
     void showEvent(QShowEvent* event) override;
 
     virtual void FillVideoPage() = 0;
-    virtual void ApplyVideoPage() = 0;
+    virtual SettingsOutcome ApplyVideoPage() = 0;
 
     const SettingsServices& services_;
 

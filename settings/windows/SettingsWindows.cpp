@@ -7,6 +7,7 @@
 #include "settings/windows/CHDMITabDlg.h"
 #include "settings/windows/CSettingsDlg.h"
 #include "settings/windows/LVDSTabCtrl.h"
+#include "settings/windows/RefusalMessage.h"
 
 namespace {
 // An open window is brought to the front; a hidden one is shown (on top, as new windows are).
@@ -68,6 +69,9 @@ SettingsWindow SettingsWindows::OnSettingsButton() {
         return SettingsWindow::None;
     }
     const SettingsChoice choice = PrepareSettingsWindow(*services_.context);
+    if (ShowRefusal(services_, SettingsOutcome{choice.refusal})) {
+        return SettingsWindow::None;
+    }
     if (choice.requestOverlay && services_.requestOverlayRead) {
         services_.requestOverlayRead();
     }
@@ -83,9 +87,8 @@ SettingsWindow SettingsWindows::OnSettingsButton() {
 }
 
 void SettingsWindows::OnFeatureActivation() {
-    if (services_.Bound()) {
-        services_.context->mainState = MS_IDLE;
-        services_.context->featureReadRequest = true;
+    if (services_.Bound() && ShowRefusal(services_, StartFeatureActivation(*services_.context))) {
+        return;
     }
     ShowOrRaise(features_);
 }

@@ -15,7 +15,8 @@
 //   // Feature Activation button (1048) clicked:  settings_->OnFeatureActivation();
 //
 // OnFeatureActivation stores MS_IDLE and sets featureReadRequest itself, exactly as the program's
-// own OnFeatureActivation does, so calling both is harmless. Window thread only.
+// own OnFeatureActivation does, so calling both is harmless. While an install runs neither the
+// Settings button nor Feature Activation opens a window: the user is told why. Window thread only.
 #include <QObject>
 #include <memory>
 
@@ -44,7 +45,7 @@ class SettingsWindows {
 
     // The Settings button: picks the window by the interface's model code, asks for a new
     // overlay block where the window offers one, and shows the window. Returns the window shown
-    // (SettingsWindow::None for an unknown model code, which opens nothing).
+    // (SettingsWindow::None for an unknown model code, or while an install runs).
     SettingsWindow OnSettingsButton();
     // The Feature Activation button: the controller goes idle and reads the feature byte; the
     // features dialog opens (its showing runs the label query and resets it).

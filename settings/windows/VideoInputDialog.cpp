@@ -8,6 +8,7 @@
 #include "app/UpdaterContext.h"
 #include "settings/DialogActions.h"
 #include "settings/windows/ControlBinding.h"
+#include "settings/windows/RefusalMessage.h"
 
 VideoInputDialog::VideoInputDialog(const SettingsServices& services, VideoDialog kind, QWidget* parent)
     : QDialog(parent), services_(services), kind_(kind) {
@@ -61,8 +62,9 @@ void VideoInputDialog::Fill() {
 }
 
 void VideoInputDialog::OnAccept() {
-    if (services_.Bound()) {
-        AcceptVideoSettingsDialog(*services_.context, ReadControls(), kind_);
+    if (services_.Bound() &&
+        ShowRefusal(services_, AcceptVideoSettingsDialog(*services_.context, ReadControls(), kind_))) {
+        return;  // the dialog stays open as it was
     }
     accept();
 }

@@ -10,7 +10,7 @@ bool RecordingOperations::IssueCommand(CommandRequest request) {
     if (request == REQ_FTP_CHECK || request == REQ_FTP_DOWNLOAD || request == REQ_START_ENGINE) {
         context_.ftpDone = false;
     }
-    if (request == REQ_WRITE_CONFIG)
+    if (request == REQ_WRITE_CONFIG)  // the stamped write leaves the flag alone
         context_.configWritePending = false;
     if (request == REQ_WRITE_OVERLAY)
         context_.overlayWritePending = false;

@@ -32,7 +32,11 @@ class RecordingOperations final : public ControllerOperations {
     }
     bool LoadSelectedSoftware() override { return selectedLoads; }
     bool LoadImageDetails() override { return detailsLoad; }
-    bool HasHidBootloader() override { return hidModel; }
+    HidBootloaderLookup LookUpHidBootloader() override {
+        if (lookupFails)
+            return {HidBootloader::LookupFailed, lookupMessage};
+        return {hidModel ? HidBootloader::Present : HidBootloader::Absent, {}};
+    }
     int FetchImage() override {
         ++fetches;
         return fetchResult;
@@ -45,6 +49,8 @@ class RecordingOperations final : public ControllerOperations {
     std::function<void()> onConnect;
     int connects = 0, listFills = 0, writerStops = 0, fetches = 0;
     bool driverPresent = true, selectedLoads = true, detailsLoad = true, hidModel = false;
+    bool lookupFails = false;  // the catalogue cannot say how the model is flashed
+    std::u16string lookupMessage;
     int fetchResult = 0;
 
   private:

@@ -107,16 +107,6 @@ TEST(EndToEndIdle, FeatureActivationReadsTheFeatureByte) {
     EXPECT_FALSE(harness.Context().featureReadRequest);
 }
 
-// The interface reports programming progress by itself after the first status request.
-HidReport ProgrammingStatus(std::uint8_t phase, std::uint8_t error) {
-    HidReport report{};
-    report[1] = 0x62;
-    report[2] = 0x16;
-    report[3] = phase;
-    report[4] = error;
-    return report;
-}
-
 struct ProgrammingCase {
     std::uint8_t phase;
     std::uint8_t error;
@@ -137,14 +127,14 @@ TEST(EndToEndIdle, FeatureWriteFollowsTheProgrammingPhasesToTheirOutcome) {
         harness.Context().featureBits = 0x03;
         harness.Context().featureWriteRequest = true;
         ASSERT_TRUE(harness.RunUntil([&] { return harness.Context().programPhase == 1; }));
-        harness.Ticks(10);  // still programming: no outcome yet, no second status request
-        EXPECT_EQ(harness.State(), MS_WAIT_PROGRAMMING);
+        EXPECT_EQ(harness.State(), MS_WAIT_PROGRAMMING);  // still programming: no outcome yet
         EXPECT_TRUE(harness.features.results.empty());
         EXPECT_FALSE(harness.deviceArea.featureEnabled);
-        EXPECT_EQ(CountReceived(harness.box, 0x62), 1u);
 
-        harness.box.SendInput(ProgrammingStatus(c.phase, c.error));
+        // The controller asks again a second later and takes the outcome from that answer.
+        harness.telvix.application->SetProgramSequence({{c.phase, c.error}});
         ASSERT_TRUE(harness.RunUntil([&] { return !harness.features.results.empty(); }));
+        EXPECT_GE(CountReceived(harness.box, 0x62), 2u);
         EXPECT_TRUE(harness.features.results[0].write);
         EXPECT_EQ(harness.features.results[0].text, c.text);
         EXPECT_EQ(harness.features.results[0].failed, c.failed);

@@ -1,5 +1,6 @@
 // Whole installs through the real program: emulated interface, real catalogue server, real FTP
 // server. Each checks the progress dialog, the interface's flash and record, and tolvanedevice.
+#include "settings/CameraPages.h"
 #include "tests/app/EndToEndSupport.h"
 
 using ::testing::ElementsAre;
@@ -45,6 +46,33 @@ TEST(EndToEndInstall, HidBootloaderFromApplicationMode) {
     }
     EXPECT_GT(percentages, 0);
     EXPECT_EQ(harness.Context().hidInstall, 1);
+    ExpectInstalled(harness, target, /*hid=*/true);
+}
+
+// Settings and feature requests made while new software goes in are refused without disturbing
+// it, and a settings write still pending from before never keeps the new vehicle out.
+TEST(EndToEndInstall, SettingsDuringTheInstallAreRefusedAndTheVehicleIsStampedAnyway) {
+    REQUIRE_TEST_SERVERS(servers);
+    const HarnessEntry target = RequireEntry(*servers, "QD7720R", 1061, 1);
+    servers->PublishImage(target);
+    HarnessProgram harness(*servers, InterfaceOf("QD7720R", {{1000, 1}}));
+    StartToIdle(harness);
+    ASSERT_TRUE(harness.InstallEntry(target));
+    ASSERT_TRUE(harness.RunUntilState(MS_WAIT_READ_BEFORE_WRITE));
+
+    UpdaterContext& ctx = harness.Context();
+    LvdsPageControls controls;
+    controls.modelCode = u"QD7720R";
+    FillLvdsPage(ctx.deviceConfig, controls);
+    EXPECT_TRUE(ApplyLvdsPage(ctx, controls).Refused());
+    EXPECT_FALSE(harness.program->OnFeatureActivation());
+    EXPECT_EQ(harness.messages.Count(u"Features cannot be programmed while new software is being installed."),
+              1);
+    EXPECT_EQ(harness.State(), MS_WAIT_READ_BEFORE_WRITE);
+    EXPECT_FALSE(ctx.featureReadRequest);
+
+    ctx.configWritePending = true;
+    ASSERT_TRUE(harness.RunUntil([&] { return harness.progress.finished; }));
     ExpectInstalled(harness, target, /*hid=*/true);
 }
 

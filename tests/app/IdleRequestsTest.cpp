@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/app/ControllerBed.h"
 
 using ::testing::ElementsAre;
@@ -147,7 +149,7 @@ TEST(IdleRequests, FeatureWriteWaitsForTheProgrammingOutcome) {
         EXPECT_TRUE(bed.context.statusPollActive);
         EXPECT_THAT(bed.operations.requests, ElementsAre(REQ_WRITE_FEATURES, REQ_PROGRAMMING_STATUS));
 
-        // Still programming: no outcome and no further status request.
+        // Still programming: no outcome and, within the first second, no further status request.
         bed.context.replyStatus = STATUS_READ_OK;
         bed.context.programPhase = 1;
         bed.Tick(4);
@@ -166,6 +168,57 @@ TEST(IdleRequests, FeatureWriteWaitsForTheProgrammingOutcome) {
         EXPECT_EQ(bed.features.results[0].failed, c.failed);
         EXPECT_TRUE(bed.deviceArea.featureEnabled);
     }
+}
+
+// An interface that answers "still running" and then stays silent is asked again every second
+// (10 ticks), 30 times, and given up on a second after the last request. The count starts afresh
+// with every programming.
+TEST(IdleRequests, SilentProgrammingIsAskedAgainEverySecondThenReportedFailed) {
+    ControllerBed bed;
+    bed.Idle();
+    const auto statusRequests = [&] {
+        return std::count(bed.operations.requests.begin(), bed.operations.requests.end(),
+                          REQ_PROGRAMMING_STATUS);
+    };
+    const auto startProgramming = [&] {
+        bed.operations.requests.clear();
+        bed.features.results.clear();
+        bed.context.featureWriteRequest = true;
+        bed.Tick();
+        bed.context.replyStatus = STATUS_WRITE_OK;
+        bed.Tick(2);
+        ASSERT_EQ(bed.context.mainState, MS_WAIT_PROGRAMMING);
+        bed.context.replyStatus = STATUS_READ_OK;
+        bed.context.programPhase = 1;
+    };
+
+    startProgramming();
+    bed.Tick(9);
+    EXPECT_EQ(statusRequests(), 1);
+    bed.Tick();
+    EXPECT_EQ(statusRequests(), 2);
+    EXPECT_TRUE(bed.context.statusPollActive);
+    bed.Tick(50);
+    EXPECT_EQ(statusRequests(), 7);
+    bed.context.replyStatus = STATUS_READ_OK;
+    bed.context.programPhase = 2;  // a final phase after any number of requests ends it as usual
+    bed.Tick();
+    ASSERT_EQ(bed.features.results.size(), 1u);
+    EXPECT_FALSE(bed.features.results[0].failed);
+
+    startProgramming();
+    bed.Tick(309);
+    EXPECT_EQ(bed.context.mainState, MS_WAIT_PROGRAMMING);
+    EXPECT_EQ(statusRequests(), 31);
+    EXPECT_TRUE(bed.features.results.empty());
+    bed.Tick();
+    EXPECT_EQ(bed.context.mainState, MS_IDLE);
+    EXPECT_EQ(statusRequests(), 31);
+    ASSERT_EQ(bed.features.results.size(), 1u);
+    EXPECT_EQ(bed.features.results[0].text, u"Features update failed!");
+    EXPECT_TRUE(bed.features.results[0].failed);
+    EXPECT_TRUE(bed.deviceArea.featureEnabled);
+    EXPECT_FALSE(bed.context.statusPollActive) << "a late status reply is no longer taken";
 }
 
 TEST(IdleRequests, RefusedFeatureWriteReportsTheWriteError) {

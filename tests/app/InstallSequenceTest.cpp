@@ -79,8 +79,9 @@ TEST(InstallSequence, UpdateVolumeRouteFromApplicationMode) {
     EXPECT_EQ(bed.progress.Steps(), WithTail({{u"Verifying software availability", 0},
                                               {u"Rebooting device", 13},
                                               {u"Downloading software", 26}}));
-    EXPECT_THAT(bed.operations.requests, ElementsAre(REQ_FTP_CHECK, REQ_REBOOT, REQ_FTP_DOWNLOAD,
-                                                     REQ_READ_CONFIG, REQ_WRITE_CONFIG, REQ_READ_CONFIG));
+    EXPECT_THAT(bed.operations.requests,
+                ElementsAre(REQ_FTP_CHECK, REQ_REBOOT, REQ_FTP_DOWNLOAD, REQ_READ_CONFIG,
+                            REQ_WRITE_STAMPED_CONFIG, REQ_READ_CONFIG));
     EXPECT_THAT(bed.operations.databaseRuns, ElementsAre(DB_OP_RECORD_INSTALL, DB_OP_CURRENT_SOFTWARE));
     EXPECT_TRUE(bed.progress.finished);
     EXPECT_TRUE(bed.progress.succeeded);
@@ -228,6 +229,39 @@ struct FailureCase {
     std::vector<std::u16string> texts;
     std::int32_t endState;
 };
+
+// Without the catalogue's answer the route is unknown: nothing goes to the interface, the dialog
+// says why and the controller is idle again. The upgrade route shares the rule.
+TEST(InstallSequence, CatalogueFailureOfTheBootloaderLookupEndsBeforeTheInterfaceIsTouched) {
+    struct Case {
+        bool upgrade;
+        std::u16string driverMessage;
+        std::u16string text;
+    };
+    for (const Case& c :
+         {Case{false, u"Can't connect to server", u"ERROR: Catalogue not reachable: Can't connect to server"},
+          Case{true, u"", u"ERROR: Catalogue not reachable"}}) {
+        ControllerBed bed;
+        bed.Idle();
+        bed.operations.hidModel = true;
+        bed.operations.lookupFails = true;
+        bed.operations.lookupMessage = c.driverMessage;
+        if (c.upgrade) {
+            bed.context.mainState = MS_START_UPGRADE;
+            bed.Tick();
+        } else {
+            bed.controller.OnInstall();
+        }
+        bed.Tick(5);
+        EXPECT_EQ(bed.context.mainState, MS_IDLE);
+        EXPECT_TRUE(bed.operations.requests.empty());
+        EXPECT_EQ(bed.operations.fetches, 0);
+        EXPECT_THAT(bed.progress.StepTexts(), ElementsAre(c.text));
+        EXPECT_EQ(bed.progress.OutcomeCount(), 1);
+        EXPECT_TRUE(bed.progress.finished);
+        EXPECT_FALSE(bed.progress.succeeded);
+    }
+}
 
 TEST(InstallSequence, EveryFailureShowsItsTextAndNeverSuccess) {
     auto ftpFails = [](UpdaterContext& c) {

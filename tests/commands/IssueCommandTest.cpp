@@ -134,6 +134,24 @@ TEST(IssueCommand, WriteConfigAfterInstallStampsTheInstalledVehicle) {
     EXPECT_NE(sent[3] & CAM_AFTERMARKET_REAR, 0);
 }
 
+// A settings edit left pending must not keep the install's write from carrying the new vehicle.
+TEST(IssueCommand, InstallWriteStampsTheVehicleWhateverFlagIsSet) {
+    for (bool pending : {false, true}) {
+        Dispatcher d;
+        d.ctx.mfg_id = u"QD7720R";
+        d.ctx.softwareRecord.vehicle_make = u"Chevrolet";
+        d.ctx.softwareRecord.vehicle_model = u"Tahoe";
+        d.ctx.deviceConfig.set(CAP_FEATURES, true);
+        d.ctx.configWritePending = pending;
+        EXPECT_EQ(d.commands.IssueCommand(CMD_TYPE_STAMPED_CONFIG, 1, CMD_DIR_WRITE), 1);
+        const HidReport sent = d.Sent();
+        EXPECT_EQ(sent[1], 0x1B);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&sent[2 + 8]), 9), "Chevrolet") << pending;
+        EXPECT_EQ(sent[2] & CAP_FEATURES, 0) << pending;
+        EXPECT_TRUE(d.ctx.writeReplyAwaited);
+    }
+}
+
 TEST(IssueCommand, FeatureRebootAndOverlayWrites) {
     Dispatcher d;
     d.ctx.featureBits = 0xA5;

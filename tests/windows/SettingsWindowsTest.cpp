@@ -297,3 +297,36 @@ TEST(SettingsWindows, HdmiAndVimDialogsStoreTheirControlsOnAccept) {
     EXPECT_TRUE(rig.ctx.configWritePending);
     EXPECT_FALSE(vim.isVisible());
 }
+
+// While an install runs, Accept keeps the window open as it was and says why, storing nothing;
+// the Settings button and Feature Activation open nothing and ask nothing of the interface.
+TEST(SettingsWindows, DuringAnInstallAcceptIsRefusedAndTheWindowStaysOpen) {
+    const std::u16string refusal = u"Settings cannot be changed while new software is being installed.";
+    struct Case {
+        std::u16string_view model;
+        int accept;
+    };
+    for (Case c : {Case{MODEL_WE5540R, 1029}, Case{MODEL_QH772ER, 1029}, Case{MODEL_WD7731R, 1011}}) {
+        SettingsRig rig;
+        rig.ctx.mfg_id = std::u16string(c.model);
+        rig.ctx.deviceConfig.setCapabilities(kAllInputs);
+        QDialog* window = rig.windows->Window(rig.windows->OnSettingsButton());
+        ASSERT_NE(window, nullptr);
+        rig.ctx.mainState = MS_WAIT_FLASH;
+        Control<QPushButton>(window, c.accept)->click();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(rig.messages.Count(refusal), 1);
+        EXPECT_FALSE(rig.ctx.configWritePending || rig.ctx.overlayWritePending);
+        EXPECT_EQ(rig.ctx.mainState, MS_WAIT_FLASH);
+
+        window->hide();
+        const int overlayRequests = rig.overlayRequests;
+        EXPECT_EQ(rig.windows->OnSettingsButton(), SettingsWindow::None);
+        EXPECT_EQ(rig.overlayRequests, overlayRequests);
+        EXPECT_EQ(rig.messages.Count(refusal), 2);
+        rig.windows->OnFeatureActivation();
+        EXPECT_TRUE(VisibleWindowClasses(*rig.windows).empty());
+        EXPECT_FALSE(rig.ctx.featureReadRequest);
+        EXPECT_EQ(rig.ctx.mainState, MS_WAIT_FLASH);
+    }
+}

@@ -9,6 +9,7 @@
 #include "app/ControllerTexts.h"
 #include "app/UpdaterContext.h"
 #include "platform/Text.h"
+#include "settings/SettingsRequests.h"
 #include "tools/cli/RecordFields.h"
 
 namespace {
@@ -70,6 +71,13 @@ int WaitWriteMessage(CliSession& session, std::size_t shownBefore, std::u16strin
     return said(ok) ? EXIT_OK : EXIT_DEVICE_OPERATION;
 }
 
+// Says why a request was not taken, as the windows do (a warning on stderr).
+bool Refused(CliSession& session, const SettingsOutcome& outcome) {
+    if (outcome.Refused())
+        session.messages.Show(std::u16string(outcome.refusal), MessageIcon::Warning, MessageButtons::Ok);
+    return outcome.Refused();
+}
+
 bool ReadOverlay(CliSession& session, std::ostream& err) {
     session.Context().overlayReceived = false;
     session.Program().RequestOverlayRead();
@@ -120,17 +128,21 @@ int ConfigSet(CliSession& session, const CliRequest& request, std::ostream& err)
         }
     }
     const std::size_t shownBefore = session.messages.shown.size();
-    // What a settings window's OK does: the edited record, then the idle-state write request.
-    ctx.deviceConfig = edited;
-    ctx.configWritePending = true;
+    // What a settings window's Accept does: the edited record, then the idle-state write request.
+    if (Refused(session, RequestConfigWrite(ctx, edited)))
+        return EXIT_DEVICE_OPERATION;
     return WaitWriteMessage(session, shownBefore, texts::kSettingsUpdated, texts::kSettingsWriteError, err);
 }
 
 int OverlayCommand(CliSession& session, const CliRequest& request, std::ostream& out, std::ostream& err) {
+    const bool show = request.command == "overlay-show";
+    // Refused before the read too: an install waits for the interface's replies.
+    if (!show && Refused(session, CheckSettingsChange(session.Context())))
+        return EXIT_DEVICE_OPERATION;
     if (!ReadOverlay(session, err))
         return EXIT_DEVICE_OPERATION;
     UpdaterContext& ctx = session.Context();
-    if (request.command == "overlay-show") {
+    if (show) {
         PrintFields(DecodeOverlayFields(ctx.overlayConfig), request.json, out,
                     Hex(ctx.overlayConfig.bytes()));
         return EXIT_OK;
@@ -143,8 +155,8 @@ int OverlayCommand(CliSession& session, const CliRequest& request, std::ostream&
         }
     }
     const std::size_t shownBefore = session.messages.shown.size();
-    ctx.overlayConfig = edited;
-    ctx.overlayWritePending = true;
+    if (Refused(session, RequestOverlayWrite(ctx, edited)))
+        return EXIT_DEVICE_OPERATION;
     return WaitWriteMessage(session, shownBefore, texts::kOsdUpdated, texts::kOsdWriteError, err);
 }
 
@@ -159,7 +171,8 @@ int Features(CliSession& session, const CliRequest& request, std::ostream& out, 
     }
     UpdaterContext& ctx = session.Context();
     session.features.read.reset();
-    session.Program().OnFeatureActivation();
+    if (!session.Program().OnFeatureActivation())
+        return EXIT_DEVICE_OPERATION;  // the program has said why
     if (!session.RunUntil([&] { return session.features.read.has_value(); }, std::chrono::seconds(10))) {
         err << "error: the interface did not answer the feature read\n";
         return EXIT_DEVICE_OPERATION;
@@ -184,8 +197,9 @@ int Features(CliSession& session, const CliRequest& request, std::ostream& out, 
     }
     // Accept in the features dialog: the choice becomes bits 0..2, bits 3..7 stay as read.
     session.features.write.reset();
-    ctx.featureBits = static_cast<std::uint8_t>((ctx.featureBits & ~0x07u) | *choice);
-    ctx.featureWriteRequest = true;
+    if (Refused(session,
+                RequestFeatureWrite(ctx, static_cast<std::uint8_t>((ctx.featureBits & ~0x07u) | *choice))))
+        return EXIT_DEVICE_OPERATION;
     if (!session.RunUntil([&] { return session.features.write.has_value(); }, std::chrono::minutes(2))) {
         err << "error: the feature programming did not finish in time\n";
         return EXIT_DEVICE_OPERATION;
