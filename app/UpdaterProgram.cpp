@@ -27,7 +27,7 @@ struct UpdaterProgram::Parts final : LinkWindow {
     explicit Parts(const UpdaterAdapters& a);
 
     // Notifications arrive on the notifier's thread: queue them for the window thread.
-    void PostDeviceChange(std::uint32_t eventCode) override;
+    void PostDeviceChange(const DeviceChange& change) override;
     void StartReplyTimer() override { adapters.replyTimer.Start(); }
 
     UpdaterAdapters adapters;
@@ -42,7 +42,7 @@ struct UpdaterProgram::Parts final : LinkWindow {
     MainController controller;
 
     std::mutex queueMutex;
-    std::deque<std::uint32_t> queuedChanges;
+    std::deque<DeviceChange> queuedChanges;
 };
 
 UpdaterProgram::Parts::Parts(const UpdaterAdapters& a)
@@ -69,12 +69,16 @@ UpdaterProgram::Parts::Parts(const UpdaterAdapters& a)
         [this](const std::u16string& mfgId) { return HasHidBootloader(mfgId, catalogue); });
     link.SetShowLinkStatus([this] { controller.ShowLinkStatus(); });
     link.SetProbeSender([this] { commands.IssueCommand(CMD_TYPE_CONNECT_PROBE, 1, CMD_DIR_REQUEST); });
+    link.SetEndFlashRun([this] {
+        engine.Cancel();
+        engine.Join();
+    });
 }
 
-void UpdaterProgram::Parts::PostDeviceChange(std::uint32_t eventCode) {
+void UpdaterProgram::Parts::PostDeviceChange(const DeviceChange& change) {
     {
         std::lock_guard lock(queueMutex);
-        queuedChanges.push_back(eventCode);
+        queuedChanges.push_back(change);
     }
     if (adapters.deviceChangeQueued)
         adapters.deviceChangeQueued();
@@ -117,20 +121,20 @@ void UpdaterProgram::OnTimer(int timerId) {
 
 void UpdaterProgram::DeliverDeviceChanges() {
     for (;;) {
-        std::uint32_t code = 0;
+        DeviceChange change;
         {
             std::lock_guard lock(parts_->queueMutex);
             if (parts_->queuedChanges.empty())
                 return;
-            code = parts_->queuedChanges.front();
+            change = std::move(parts_->queuedChanges.front());
             parts_->queuedChanges.pop_front();
         }
-        OnDeviceChange(code);
+        OnDeviceChange(change);
     }
 }
 
-void UpdaterProgram::OnDeviceChange(std::uint32_t eventCode) {
-    parts_->link.OnDeviceChange(eventCode);
+void UpdaterProgram::OnDeviceChange(const DeviceChange& change) {
+    parts_->link.OnDeviceChange(change);
 }
 
 void UpdaterProgram::OnInstall() {

@@ -7,7 +7,7 @@
 //   UpdaterProgram program(adapters);
 //   program.Start();                 // window initialisation: MS_START, timer, version check
 //   ... deliver OnTimer(MAIN_TIMER_ID) every 100 ms, OnTimer(REPLY_TIMER_ID) every 300 ms while
-//       the reply timer runs, OnDeviceChange(code) for every device notification, and the
+//       the reply timer runs, OnDeviceChange(change) for every device notification, and the
 //       window commands (OnInstall, OnFeatureActivation, the search commands) ...
 //   program.Shutdown();              // window destruction: stops the report threads
 //
@@ -31,6 +31,7 @@ class SearchPanel;
 class HidBus;
 class VolumePort;
 class DeviceNotificationPort;
+struct DeviceChange;
 class ReplyTimerPort;
 struct UpdaterContext;
 class MainController;
@@ -72,8 +73,9 @@ class UpdaterProgram {
     // version check (which may show its message while ticks already arrive).
     void Start();
     // The window's destruction: when a link was opened, stops the report threads and closes the
-    // channel. Worker threads still running are not waited for. Called at most once; the
-    // destructor calls it when nobody did.
+    // channel; ends the subscription to device notifications, so deviceChangeQueued is not called
+    // once this returns. Worker threads still running are not waited for. Called at most once;
+    // the destructor calls it when nobody did.
     void Shutdown();
 
     // The window's timer handler: MAIN_TIMER_ID runs the controller, REPLY_TIMER_ID the reply
@@ -81,8 +83,8 @@ class UpdaterProgram {
     void OnTimer(int timerId);
     // Runs OnDeviceChange for every notification queued since the last call, in arrival order.
     void DeliverDeviceChanges();
-    // One device-change notification, with its event code (0x8004: removal).
-    void OnDeviceChange(std::uint32_t eventCode);
+    // One device-change notification: its event code (0x8004: removal) and, when known, the device.
+    void OnDeviceChange(const DeviceChange& change);
 
     // Window commands.
     void OnInstall();

@@ -45,7 +45,7 @@ class InstantClock final : public Clock {
 
 class QuietWindow final : public LinkWindow {
   public:
-    void PostDeviceChange(std::uint32_t) override {}
+    void PostDeviceChange(const DeviceChange&) override {}
     void StartReplyTimer() override {}
 };
 

@@ -49,13 +49,13 @@ class CountingClock final : public Clock {
 // The window: device changes are queued for the tick loop, the reply timer is a flag.
 class BenchWindow final : public LinkWindow {
   public:
-    void PostDeviceChange(std::uint32_t code) override {
+    void PostDeviceChange(const DeviceChange& change) override {
         std::lock_guard lock(mutex);
-        queued.push_back(code);
+        queued.push_back(change);
     }
     void StartReplyTimer() override { replyTimer = true; }
     std::mutex mutex;
-    std::deque<std::uint32_t> queued;
+    std::deque<DeviceChange> queued;
     std::atomic<bool> replyTimer{false};
 };
 
@@ -174,15 +174,15 @@ struct Rig {
         auto nextReply = Clocked::now() + std::chrono::milliseconds(REPLY_TIMER_PERIOD_MS);
         while (!done()) {
             for (;;) {
-                std::uint32_t code = 0;
+                DeviceChange change;
                 {
                     std::lock_guard lock(window.mutex);
                     if (window.queued.empty())
                         break;
-                    code = window.queued.front();
+                    change = window.queued.front();
                     window.queued.pop_front();
                 }
-                link.OnDeviceChange(code);
+                link.OnDeviceChange(change);
             }
             const auto now = Clocked::now();
             if (now >= nextMain) {

@@ -30,7 +30,8 @@ DeviceLink::DeviceLink(UpdaterContext& ctx, HidBus& bus, DeviceNotificationPort&
       clock_(clock),
       hasHidBootloader_([](const std::u16string&) { return false; }),
       showLinkStatus_([] {}),
-      sendProbe_([this] { SendProbe(); }) {}
+      sendProbe_([this] { SendProbe(); }),
+      endFlashRun_([] {}) {}
 
 DeviceLink::~DeviceLink() {
     Teardown();
@@ -47,6 +48,10 @@ void DeviceLink::SetShowLinkStatus(std::function<void()> showLinkStatus) {
 
 void DeviceLink::SetProbeSender(std::function<void()> sendProbe) {
     sendProbe_ = std::move(sendProbe);
+}
+
+void DeviceLink::SetEndFlashRun(std::function<void()> endFlashRun) {
+    endFlashRun_ = std::move(endFlashRun);
 }
 
 std::size_t DeviceLink::EnumerateInterfaces() {
@@ -89,6 +94,7 @@ bool DeviceLink::OpenChannel(std::size_t index) {
     // Handles still in use by a running channel are closed with it, never simply dropped.
     ReleaseChannel();
     ReleasePendingHandles();
+    channelPath_.clear();
     if (index >= devicePaths_.size()) {
         return false;
     }
@@ -98,12 +104,15 @@ bool DeviceLink::OpenChannel(std::size_t index) {
         ReleasePendingHandles();
         return false;
     }
+    channelPath_ = devicePaths_[index];
+    channelDeviceLeft_ = false;
     return true;
 }
 
 void DeviceLink::CloseChannel() {
     ReleaseChannel();
     ReleasePendingHandles();
+    channelPath_.clear();
 }
 
 bool DeviceLink::ChannelOpen() const {
@@ -132,12 +141,14 @@ bool DeviceLink::FindUpdateVolume() {
 
 void DeviceLink::RegisterHidNotification(LinkWindow& window) {
     // One registration per window is enough; a second would deliver every notification twice.
-    if (std::find(registeredWindows_.begin(), registeredWindows_.end(), &window) !=
-        registeredWindows_.end()) {
-        return;
+    for (const auto& [registered, subscription] : subscriptions_) {
+        if (registered == &window) {
+            return;
+        }
     }
-    registeredWindows_.push_back(&window);
-    notifications_.Subscribe([&window](std::uint32_t eventCode) { window.PostDeviceChange(eventCode); });
+    subscriptions_.emplace_back(&window, notifications_.Subscribe([&window](const DeviceChange& change) {
+        window.PostDeviceChange(change);
+    }));
 }
 
 void DeviceLink::ConnectInterface(LinkWindow& window) {
@@ -187,8 +198,20 @@ void DeviceLink::ConnectInterface(LinkWindow& window) {
     ctx_.iUsbConnectSts.store(USB_NOT_CONNECTED);
 }
 
-void DeviceLink::OnDeviceChange(std::uint32_t eventCode) {
-    if (eventCode == DBT_DEVICEREMOVECOMPLETE) {
+void DeviceLink::OnDeviceChange(const DeviceChange& change) {
+    // The engine is talking to the interface: another device coming or going must neither close
+    // the channel under it nor send a probe into the run. Once the interface itself has left,
+    // the usual rules bring it back.
+    if (FlashRunUnderWay() && ctx_.iUsbConnectSts.load() != USB_NOT_CONNECTED) {
+        if (IsChannelDeviceRemoval(change)) {
+            EndFlashRunOnRemoval();
+        }
+        return;
+    }
+    if (change.eventCode == DBT_DEVICEREMOVECOMPLETE) {
+        if (IsChannelDeviceRemoval(change)) {
+            channelDeviceLeft_ = true;
+        }
         ctx_.iUsbConnectSts.store(USB_NOT_CONNECTED);
         if (ctx_.mainState == MS_IDLE && !ctx_.configWritePending && !ctx_.featureWriteRequest &&
             !ctx_.overlayWritePending) {
@@ -199,9 +222,51 @@ void DeviceLink::OnDeviceChange(std::uint32_t eventCode) {
         return;
     }
     if (ctx_.iUsbConnectSts.load() == USB_NOT_CONNECTED && window_ != nullptr) {
+        if (AwaitingRestart()) {
+            return;  // whatever arrived, it is not the interface back from its restart
+        }
         ctx_.iUsbConnectSts.store(USB_CONNECTING);
         ConnectInterface(*window_);
     }
+}
+
+bool DeviceLink::FlashRunUnderWay() const {
+    const std::int32_t state = ctx_.mainState;
+    return ctx_.flashRunActive.load(std::memory_order_acquire) || state == MS_START_ENGINE ||
+           state == MS_START_FLASH || state == MS_WAIT_FLASH;
+}
+
+bool DeviceLink::AwaitingRestart() const {
+    const std::int32_t state = ctx_.mainState;
+    const bool restartWait = state == MS_WAIT_LOADER || state == MS_WAIT_INIT || state == MS_WAIT_APPLICATION;
+    // A connect now would find the interface still in its old mode, or close the channel before
+    // the restart command has gone out.
+    return restartWait && !channelPath_.empty() && !channelDeviceLeft_;
+}
+
+bool DeviceLink::IsChannelDeviceRemoval(const DeviceChange& change) {
+    if (change.eventCode != DBT_DEVICEREMOVECOMPLETE || change.kind == DeviceKind::Volume ||
+        channelPath_.empty()) {
+        return false;
+    }
+    if (!change.path.empty()) {
+        return change.path == channelPath_;
+    }
+    // The system did not say which device left: it was the interface if the bus no longer lists it.
+    for (const HidCollectionInfo& collection : bus_.ListCollections()) {
+        if (collection.path == channelPath_) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DeviceLink::EndFlashRunOnRemoval() {
+    ctx_.iUsbConnectSts.store(USB_NOT_CONNECTED);
+    // The run fails now instead of at its reply time-out; its channel goes with the interface.
+    endFlashRun_();
+    CloseChannel();
+    showLinkStatus_();
 }
 
 void DeviceLink::Teardown() {
@@ -211,6 +276,7 @@ void DeviceLink::Teardown() {
         CloseChannel();
         devicePaths_.clear();
     }
+    subscriptions_.clear();
 }
 
 void DeviceLink::SignalSend() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/HidReport.h"
@@ -41,6 +42,9 @@ class DeviceLink {
     void SetShowLinkStatus(std::function<void()> showLinkStatus);
     // Sends the connect-time probe 0x01; by default writes byte 1 and signals the writer.
     void SetProbeSender(std::function<void()> sendProbe);
+    // Ends a flashing run as a failure at once and returns once its engine has stopped; called
+    // when the interface itself leaves during the run. Nothing by default.
+    void SetEndFlashRun(std::function<void()> endFlashRun);
 
     std::size_t EnumerateInterfaces();
     // The product string narrowed to 8-bit text (at most 127 characters).
@@ -52,9 +56,16 @@ class DeviceLink {
     bool FindUpdateVolume();
     void RegisterHidNotification(LinkWindow& window);
     void ConnectInterface(LinkWindow& window);
-    void OnDeviceChange(std::uint32_t eventCode);
+    // Outside a flashing run: a removal sets USB_NOT_CONNECTED (and in an idle controller closes
+    // the channel and sends it to MS_CONNECT), any other event connects when nothing is connected,
+    // except while an install waits for the restarted interface and its old presence has not
+    // been seen leaving yet. While the engine runs on the interface (flashRunActive, or the
+    // controller between MS_START_ENGINE and the end of MS_WAIT_FLASH), only the removal of the
+    // interface's own device counts: it ends the run, closes the channel and sets
+    // USB_NOT_CONNECTED.
+    void OnDeviceChange(const DeviceChange& change);
     // What the window's destruction does: stop the threads and close the channel when a link was
-    // opened, and release the device paths.
+    // opened, release the device paths, and end the windows' notification subscriptions.
     void Teardown();
 
     // Wakes the writer thread of the current channel to send outputReport.
@@ -77,6 +88,10 @@ class DeviceLink {
     void ReleaseChannel();
     void ReleasePendingHandles();
     void SendProbe();
+    bool FlashRunUnderWay() const;
+    bool IsChannelDeviceRemoval(const DeviceChange& change);
+    bool AwaitingRestart() const;
+    void EndFlashRunOnRemoval();
 
     UpdaterContext& ctx_;
     HidBus& bus_;
@@ -86,9 +101,12 @@ class DeviceLink {
     std::function<bool(const std::u16string&)> hasHidBootloader_;
     std::function<void()> showLinkStatus_;
     std::function<void()> sendProbe_;
+    std::function<void()> endFlashRun_;
 
     std::vector<std::string> devicePaths_;
-    std::vector<LinkWindow*> registeredWindows_;
+    std::string channelPath_;         // the device the channel is open on
+    bool channelDeviceLeft_ = false;  // a removal of that device was seen
+    std::vector<std::pair<LinkWindow*, DeviceSubscription>> subscriptions_;
     LinkWindow* window_ = nullptr;
     // Handles opened by OpenChannel and not yet handed to a running channel.
     std::unique_ptr<HidReadHandle> readHandle_;

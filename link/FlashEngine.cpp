@@ -74,11 +74,14 @@ bool FlashEngine::Start() {
 
 void FlashEngine::Run(std::vector<std::uint8_t> image) {
     for (bool first = true;; first = false) {
-        if (!ctx_.bootEvent.WaitFor(first ? options_.startTimeout : options_.replyTimeout) ||
-            cancel_.load()) {
+        if (!ctx_.bootEvent.WaitFor(first ? options_.startTimeout : options_.replyTimeout)) {
             break;
         }
         ctx_.bootEvent.Reset();
+        // Looked at after the re-arm, so that a cancel whose signal the re-arm took is still seen.
+        if (cancel_.load()) {
+            break;
+        }
         const std::int32_t step = ctx_.bootStep.load();
         HidReport report{};
         if (step == BOOT_CLOSE) {

@@ -54,7 +54,7 @@ class FlashEngine {
     // thread on the image loaded by LoadFlashImage. An unusable image completes the run as a
     // failure at once, with nothing sent. False when a run is already active.
     bool Start();
-    // Ends a running engine as a failure at its next wake-up.
+    // Ends a running engine as a failure at its next wake-up (at once when it is waiting).
     void Cancel();
     // Waits for the engine thread of the last run to end.
     void Join();

@@ -8,6 +8,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <sstream>
+
+#include "platform/MountedVolumes.h"
 
 namespace {
 struct Monitor {
@@ -40,20 +44,40 @@ struct Monitor {
     int Fd() const { return monitor != nullptr ? udev_monitor_get_fd(monitor) : -1; }
 };
 
-// The event code for one udev event, or 0 when it does not count.
-std::uint32_t CodeFor(udev_device* device) {
+// The notification for one udev event, or nothing when it does not count.
+std::optional<DeviceChange> ChangeFor(udev_device* device, const MountedRoots& roots) {
     const char* action = udev_device_get_action(device);
     const char* subsystem = udev_device_get_subsystem(device);
     if (action == nullptr || subsystem == nullptr) {
-        return 0;
+        return std::nullopt;
     }
+    const bool hidraw = std::strcmp(subsystem, "hidraw") == 0;
     if (std::strcmp(action, "remove") == 0) {
-        return DBT_DEVICEREMOVECOMPLETE;
+        if (hidraw) {
+            return DeviceChange{DBT_DEVICEREMOVECOMPLETE, DeviceKind::HidInterface,
+                                HidrawPath(udev_device_get_devnode(device), udev_device_get_sysname(device))};
+        }
+        const char* node = udev_device_get_devnode(device);
+        return DeviceChange{DBT_DEVICEREMOVECOMPLETE, DeviceKind::Volume,
+                            node != nullptr ? RootOfSource(roots, node) : std::string()};
     }
-    if (std::strcmp(action, "add") == 0 && std::strcmp(subsystem, "hidraw") == 0) {
-        return DBT_DEVICEARRIVAL;
+    if (std::strcmp(action, "add") == 0 && hidraw) {
+        return DeviceChange{DBT_DEVICEARRIVAL, DeviceKind::HidInterface,
+                            HidrawPath(udev_device_get_devnode(device), udev_device_get_sysname(device))};
     }
-    return 0;  // a block device is announced once it is mounted, by the mount table
+    return std::nullopt;  // a block device is announced once it is mounted, by the mount table
+}
+
+MountedRoots ReadMountTable(int fd) {
+    std::string text;
+    char buffer[4096];
+    lseek(fd, 0, SEEK_SET);
+    ssize_t n = 0;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    std::istringstream in(text);
+    return ReadMountedRoots(in);
 }
 }  // namespace
 
@@ -71,29 +95,19 @@ UdevNotifications::~UdevNotifications() {
     }
 }
 
-void UdevNotifications::Subscribe(DeviceChangeSink sink) {
+DeviceSubscription UdevNotifications::Subscribe(DeviceChangeSink sink) {
+    DeviceSubscription subscription = sinks_.Add(std::move(sink));
     std::lock_guard lock(mutex_);
-    sinks_.push_back(std::move(sink));
     if (!thread_.joinable() && stopFd_ >= 0) {
         watching_ = true;
         thread_ = std::thread([this] { Run(); });
     }
+    return subscription;
 }
 
 bool UdevNotifications::Watching() const {
     std::lock_guard lock(mutex_);
     return watching_;
-}
-
-void UdevNotifications::Deliver(std::uint32_t eventCode) {
-    std::vector<DeviceChangeSink> sinks;
-    {
-        std::lock_guard lock(mutex_);
-        sinks = sinks_;
-    }
-    for (const auto& sink : sinks) {
-        sink(eventCode);
-    }
 }
 
 void UdevNotifications::Run() {
@@ -103,6 +117,8 @@ void UdevNotifications::Run() {
         std::lock_guard lock(mutex_);
         watching_ = false;
     }
+    // Kept to name the volume of a removed block device, and to tell newly mounted volumes.
+    MountedRoots roots = mountFd >= 0 ? ReadMountTable(mountFd) : MountedRoots{};
     pollfd fds[3] = {{stopFd_, POLLIN, 0}, {monitor.Fd(), POLLIN, 0}, {mountFd, POLLPRI, 0}};
     for (;;) {
         if (poll(fds, 3, -1) < 0) {
@@ -116,23 +132,61 @@ void UdevNotifications::Run() {
         }
         if ((fds[1].revents & POLLIN) != 0) {
             if (udev_device* device = udev_monitor_receive_device(monitor.monitor)) {
-                const std::uint32_t code = CodeFor(device);
+                const std::optional<DeviceChange> change = ChangeFor(device, roots);
                 udev_device_unref(device);
-                if (code != 0) {
-                    Deliver(code);
+                if (change) {
+                    sinks_.Deliver(*change);
                 }
             }
         }
         if ((fds[2].revents & (POLLPRI | POLLERR)) != 0) {
-            // The mount table changed; re-reading it re-arms the notification.
-            char buffer[4096];
-            lseek(mountFd, 0, SEEK_SET);
-            while (read(mountFd, buffer, sizeof buffer) > 0) {
+            // Re-reading the mount table also re-arms the notification.
+            MountedRoots now = ReadMountTable(mountFd);
+            for (const DeviceChange& change : MountChanges(roots, now)) {
+                sinks_.Deliver(change);
             }
-            Deliver(DBT_DEVICEARRIVAL);
+            roots = std::move(now);
         }
     }
     if (mountFd >= 0) {
         close(mountFd);
     }
+}
+
+std::string HidrawPath(const char* devnode, const char* sysname) {
+    if (devnode != nullptr) {
+        return devnode;
+    }
+    return sysname != nullptr ? std::string("/dev/") + sysname : std::string();
+}
+
+MountedRoots ReadMountedRoots(std::istream& mountinfo) {
+    MountedRoots roots;
+    for (std::string line; std::getline(mountinfo, line);) {
+        MountInfoLine parsed;
+        if (ParseMountInfoLine(line, parsed) && parsed.root == "/" && parsed.source.starts_with("/dev/")) {
+            const std::string& point = parsed.mountPoint;
+            roots.emplace(point.ends_with('/') ? point : point + "/", parsed.source);
+        }
+    }
+    return roots;
+}
+
+std::vector<DeviceChange> MountChanges(const MountedRoots& before, const MountedRoots& after) {
+    std::vector<DeviceChange> changes;
+    for (const auto& [root, source] : after) {
+        if (!before.contains(root)) {
+            changes.push_back({DBT_DEVICEARRIVAL, DeviceKind::Volume, root});
+        }
+    }
+    return changes;
+}
+
+std::string RootOfSource(const MountedRoots& roots, const std::string& source) {
+    for (const auto& [root, mounted] : roots) {
+        if (mounted == source) {
+            return root;
+        }
+    }
+    return {};
 }

@@ -69,26 +69,34 @@ void EmulatedHidBus::AddVolume(const VolumeEntry& volume) {
     volumes_.push_back(volume);
 }
 
-std::vector<std::uint32_t> EmulatedHidBus::RaisedNotifications() const {
+void EmulatedHidBus::PlugVolume(const VolumeEntry& volume) {
+    AddVolume(volume);
+    Raise({DBT_DEVICEARRIVAL, DeviceKind::Volume, volume.rootPath});
+}
+
+void EmulatedHidBus::UnplugVolume(const std::string& rootPath) {
+    {
+        std::lock_guard lock(mutex_);
+        std::erase_if(volumes_, [&](const VolumeEntry& volume) { return volume.rootPath == rootPath; });
+    }
+    Raise({DBT_DEVICEREMOVECOMPLETE, DeviceKind::Volume, rootPath});
+}
+
+std::vector<DeviceChange> EmulatedHidBus::RaisedNotifications() const {
     std::lock_guard lock(mutex_);
     return raised_;
 }
 
-void EmulatedHidBus::Raise(std::uint32_t eventCode) {
-    std::vector<DeviceChangeSink> sinks;
+void EmulatedHidBus::Raise(const DeviceChange& change) {
     {
         std::lock_guard lock(mutex_);
-        raised_.push_back(eventCode);
-        sinks = sinks_;
+        raised_.push_back(change);
     }
-    for (const auto& sink : sinks) {
-        sink(eventCode);
-    }
+    sinks_.Deliver(change);
 }
 
-void EmulatedHidBus::Subscribe(DeviceChangeSink sink) {
-    std::lock_guard lock(mutex_);
-    sinks_.push_back(std::move(sink));
+DeviceSubscription EmulatedHidBus::Subscribe(DeviceChangeSink sink) {
+    return sinks_.Add(std::move(sink));
 }
 
 std::vector<HidCollectionInfo> EmulatedHidBus::ListCollections() {

@@ -16,13 +16,18 @@
 //
 // The firmware of each mode is ProbeFirmware until a test installs another one with
 // EmulatedInterface::InstallFirmware. Volumes that belong to no interface (a FAT32 stick, a
-// fixed disk) are added with AddVolume; they are listed first, in the order added, followed by
-// the update volumes of interfaces in plug order.
+// fixed disk) are added with AddVolume, or plugged and unplugged with their notifications by
+// PlugVolume and UnplugVolume; they are listed first, in the order added, followed by the update
+// volumes of interfaces in plug order.
+//
+// Every notification names its device: a HID presence by the path ListCollections gives it
+// (a new one for each presence), a volume by its root path.
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "platform/DeviceChangeSinks.h"
 #include "platform/DeviceNotifications.h"
 #include "platform/HidBus.h"
 #include "platform/VolumePort.h"
@@ -48,13 +53,16 @@ class EmulatedHidBus final : private HidBus, private DeviceNotificationPort, pri
     EmulatedInterface& PlugInterface(const DeviceIdentity& identity, DeviceMode mode);
     EmulatedInterface& PlugOtherDevice(const OtherDeviceOptions& options);
     void AddVolume(const VolumeEntry& volume);
+    // A volume of no interface plugged in (an arrival) or pulled out (a removal).
+    void PlugVolume(const VolumeEntry& volume);
+    void UnplugVolume(const std::string& rootPath);
 
     HidBus& Hid() { return *this; }
     DeviceNotificationPort& Notifications() { return *this; }
     VolumePort& Volumes() { return *this; }
 
     // Every notification raised so far, in order (what the subscribed sinks were given).
-    std::vector<std::uint32_t> RaisedNotifications() const;
+    std::vector<DeviceChange> RaisedNotifications() const;
     // The directory below which update volumes are laid out; removed with the bus.
     const std::filesystem::path& VolumeDirectory() const { return volumeDirectory_; }
 
@@ -65,18 +73,18 @@ class EmulatedHidBus final : private HidBus, private DeviceNotificationPort, pri
     std::optional<std::u16string> ReadSerialString(const std::string& path) override;
     std::unique_ptr<HidReadHandle> OpenRead(const std::string& path) override;
     std::unique_ptr<HidWriteHandle> OpenWrite(const std::string& path) override;
-    void Subscribe(DeviceChangeSink sink) override;
+    DeviceSubscription Subscribe(DeviceChangeSink sink) override;
     std::vector<VolumeEntry> ListVolumes() override;
 
     EmulatedInterface& Add(std::unique_ptr<EmulatedInterface> device, DeviceMode mode);
     EmulatedInterface* FindByPath(const std::string& path) const;
-    void Raise(std::uint32_t eventCode);
+    void Raise(const DeviceChange& change);
 
     std::filesystem::path volumeDirectory_;
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<EmulatedInterface>> devices_;
     std::vector<VolumeEntry> volumes_;
-    std::vector<DeviceChangeSink> sinks_;
-    std::vector<std::uint32_t> raised_;
+    DeviceChangeSinks sinks_;
+    std::vector<DeviceChange> raised_;
     int nextId_ = 1;
 };

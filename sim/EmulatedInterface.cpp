@@ -95,8 +95,9 @@ void EmulatedInterface::Enter(DeviceMode mode, std::unique_lock<std::mutex>& loc
         std::error_code ignored;
         std::filesystem::create_directories(VolumeRoot(), ignored);
     }
+    const DeviceChange change = PresenceLocked(DBT_DEVICEARRIVAL);
     lock.unlock();
-    bus_.Raise(DBT_DEVICEARRIVAL);
+    bus_.Raise(change);
     lock.lock();
 }
 
@@ -104,14 +105,22 @@ void EmulatedInterface::Leave(std::unique_lock<std::mutex>& lock) {
     if (core_->mode == DeviceMode::Unplugged) {
         return;
     }
+    const DeviceChange change = PresenceLocked(DBT_DEVICEREMOVECOMPLETE);  // the presence that ends
     core_->KillReadersLocked();
     core_->inbox.clear();
     core_->mode = DeviceMode::Unplugged;
     ++core_->generation;
     core_->changed.notify_all();
     lock.unlock();
-    bus_.Raise(DBT_DEVICEREMOVECOMPLETE);
+    bus_.Raise(change);
     lock.lock();
+}
+
+DeviceChange EmulatedInterface::PresenceLocked(std::uint32_t eventCode) const {
+    if (core_->mode == DeviceMode::UpdateVolume) {
+        return {eventCode, DeviceKind::Volume, VolumeRoot().string() + "/"};
+    }
+    return {eventCode, DeviceKind::HidInterface, PathLocked()};
 }
 
 void EmulatedInterface::Run() {
@@ -215,6 +224,10 @@ std::filesystem::path EmulatedInterface::VolumeRoot() const {
 
 std::string EmulatedInterface::Path() const {
     std::lock_guard lock(core_->mutex);
+    return PathLocked();
+}
+
+std::string EmulatedInterface::PathLocked() const {
     return "sim:" + std::to_string(id_) + ":" + std::to_string(core_->generation);
 }
 

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/DeviceNotifications.h"
 #include "platform/HidBus.h"
 #include "sim/Firmware.h"
 
@@ -75,6 +76,9 @@ class EmulatedInterface {
     void Enter(DeviceMode mode, std::unique_lock<std::mutex>& lock);
     void Leave(std::unique_lock<std::mutex>& lock);
     void HandleOne(const HidReport& report, std::uint64_t generation, bool start);
+    // The notification naming the current presence: its HID path, or its volume's root path.
+    DeviceChange PresenceLocked(std::uint32_t eventCode) const;
+    std::string PathLocked() const;
 
     EmulatedHidBus& bus_;
     const int id_;

@@ -57,7 +57,7 @@ CKioApp::CKioApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 int CKioApp::InitInstance(const LaunchOptions& options) {
-    // Declared first so that it outlives every notifier that posts to it.
+    // Declared first so that it outlives the program, which posts to it until it shuts down.
     DeviceChangeRelay relay;
 
     EndpointSettings endpoints;

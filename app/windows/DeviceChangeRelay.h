@@ -1,6 +1,7 @@
 #pragma once
 // Carries "device changes are queued" from the notifier's thread onto the window thread. It must
-// outlive every notifier that posts to it; the handler runs on the window thread only.
+// outlive the program that posts to it (the program's subscription ends when it shuts down); the
+// handler runs on the window thread only.
 #include <QObject>
 #include <functional>
 

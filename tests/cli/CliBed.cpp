@@ -17,7 +17,6 @@
 CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
     : servers(s), options(std::move(o)), box(bus.PlugInterface(options.modelCode, DeviceMode::Unplugged)) {
     busInUse_ = &bus.Hid();
-    bus.Notifications().Subscribe([this](std::uint32_t eventCode) { notifications.Forward(eventCode); });
     const McuId mcuId = UniqueMcuId(0xC9);  // marks the rows of these tests
     mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
     ApplicationOptions firmware = DefaultApplicationOptions(options.modelCode);
@@ -52,24 +51,7 @@ CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
 }
 
 CliBed::~CliBed() {
-    notifications.EndRun();
     servers.DeleteDevice(mcuSerial);
-}
-
-void RunNotifications::Subscribe(DeviceChangeSink sink) {
-    std::lock_guard lock(mutex_);
-    sinks_.push_back(std::move(sink));
-}
-
-void RunNotifications::Forward(std::uint32_t eventCode) {
-    std::lock_guard lock(mutex_);
-    for (const DeviceChangeSink& sink : sinks_)
-        sink(eventCode);
-}
-
-void RunNotifications::EndRun() {
-    std::lock_guard lock(mutex_);
-    sinks_.clear();
 }
 
 CliMachine CliBed::Machine() {
@@ -79,7 +61,7 @@ CliMachine CliBed::Machine() {
     endpoints.ftp = servers.ftp;
     const CliMachine machine{*busInUse_,
                              bus.Volumes(),
-                             notifications,
+                             bus.Notifications(),
                              clock,
                              system,
                              endpoints,
@@ -111,7 +93,6 @@ CliRun CliBed::Run(const std::vector<std::string>& args) {
                                      &machine};
     CliRun run;
     run.exitCode = RunCli(args, environment);
-    notifications.EndRun();
     run.out = out.str();
     run.err = err.str();
     return run;

@@ -3,7 +3,6 @@
 // MariaDB and FTP test servers. Each Run() is one invocation of the program (a fresh program
 // object on the same machine), with its exit code and what it printed.
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -41,19 +40,6 @@ struct CliBedOptions {
 // The value of a "key: value" line of the text output; empty when there is none.
 std::string TextField(const std::string& out, const std::string& key);
 
-// The bus's notifications for one run at a time: a sink stays registered for the life of its port,
-// so each run's program subscribes here and the bed drops its sinks when the run ends.
-class RunNotifications final : public DeviceNotificationPort {
-  public:
-    void Subscribe(DeviceChangeSink sink) override;
-    void Forward(std::uint32_t eventCode);
-    void EndRun();
-
-  private:
-    std::mutex mutex_;
-    std::vector<DeviceChangeSink> sinks_;
-};
-
 class CliBed {
   public:
     CliBed(const HarnessServers& servers, CliBedOptions options);
@@ -68,7 +54,6 @@ class CliBed {
 
     const HarnessServers& servers;
     CliBedOptions options;
-    RunNotifications notifications;  // outlives the bus, which calls it
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;

@@ -87,17 +87,13 @@ TEST(CliPermission, TheDeviceAreaSaysSoInsteadOfDisconnected) {
     CliBed bed(*servers, CliBedOptions{});
     DenyingBus denying(bed.bus.Hid());
     bed.UseBus(denying);
-    {
-        std::ostringstream out, err;
-        CliSession session(bed.Machine(), CliTerminal{out, err, false, AnswerPolicy::No, false, {}});
-        session.Start();
-        EXPECT_TRUE(
-            session.RunUntil([&] { return session.deviceArea.status == texts::kDevicePermissionDenied; },
-                             std::chrono::seconds(10)));
-        EXPECT_EQ(session.deviceArea.icon, ICON_USB_DISCONNECTED);
-        EXPECT_TRUE(PermissionHint(session.Context()).has_value());
-    }
-    bed.notifications.EndRun();
+    std::ostringstream out, err;
+    CliSession session(bed.Machine(), CliTerminal{out, err, false, AnswerPolicy::No, false, {}});
+    session.Start();
+    EXPECT_TRUE(session.RunUntil([&] { return session.deviceArea.status == texts::kDevicePermissionDenied; },
+                                 std::chrono::seconds(10)));
+    EXPECT_EQ(session.deviceArea.icon, ICON_USB_DISCONNECTED);
+    EXPECT_TRUE(PermissionHint(session.Context()).has_value());
 }
 
 TEST(CliPermission, NoInterfaceAtAllIsDeviceNotFoundWithoutTheHint) {

@@ -27,7 +27,7 @@ struct Connected : ::testing::Test {
 
 TEST_F(Connected, RemovalInIdleClosesTheChannelAndSendsTheControllerToConnect) {
     bed.ctx.mainState = MS_IDLE;
-    bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
     EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_NOT_CONNECTED);
     EXPECT_EQ(bed.ctx.mainState, MS_CONNECT);
     EXPECT_FALSE(bed.link.ChannelOpen());
@@ -39,7 +39,7 @@ TEST_F(Connected, RemovalInIdleClosesTheChannelAndSendsTheControllerToConnect) {
 
 TEST_F(Connected, RemovalDuringAnInstallLeavesChannelAndThreads) {
     bed.ctx.mainState = MS_WAIT_LOADER;
-    bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
     EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_NOT_CONNECTED);
     EXPECT_EQ(bed.ctx.mainState, MS_WAIT_LOADER);
     EXPECT_TRUE(bed.link.ChannelOpen());
@@ -54,21 +54,21 @@ TEST_F(Connected, RemovalInIdleWithAPendingWriteLeavesTheChannel) {
         bed.ctx.configWritePending = flag == 0;
         bed.ctx.featureWriteRequest = flag == 1;
         bed.ctx.overlayWritePending = flag == 2;
-        bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+        bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
         EXPECT_EQ(bed.ctx.mainState, MS_IDLE) << flag;
         EXPECT_TRUE(bed.link.ChannelOpen()) << flag;
     }
     // A pending feature read does not hold the controller back.
     bed.ctx.overlayWritePending = false;
     bed.ctx.featureReadRequest = true;
-    bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
     EXPECT_EQ(bed.ctx.mainState, MS_CONNECT);
 }
 
 TEST_F(Connected, ArrivalWhileConnectedStartsNoSecondConnect) {
     for (std::int32_t mode : {USB_APPLICATION, USB_BOOTLOADER, USB_MASS_STORAGE, USB_CONNECTING}) {
         bed.ctx.iUsbConnectSts.store(mode);
-        bed.link.OnDeviceChange(DBT_DEVICEARRIVAL);
+        bed.link.OnDeviceChange(Unnamed(DBT_DEVICEARRIVAL));
         EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), mode);
     }
     EXPECT_EQ(bed.clock.Sleeps().size(), 1u);  // only the first connect paused
@@ -78,8 +78,8 @@ TEST_F(Connected, ArrivalWhileConnectedStartsNoSecondConnect) {
 
 TEST_F(Connected, ArrivalAfterRemovalConnectsAgain) {
     bed.ctx.mainState = MS_IDLE;
-    bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
-    bed.link.OnDeviceChange(DBT_DEVICEARRIVAL);
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEARRIVAL));
     EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_APPLICATION);
     EXPECT_EQ(bed.clock.Sleeps().size(), 2u);
     EXPECT_TRUE(bed.link.ReaderRunning());
@@ -101,8 +101,8 @@ TEST_F(Connected, UnplugAndReplugTravelThroughTheWindowToTheLink) {
 
 TEST_F(Connected, EachConnectRegistersTheWindowOnlyOnce) {
     bed.ctx.mainState = MS_IDLE;
-    bed.link.OnDeviceChange(DBT_DEVICEREMOVECOMPLETE);
-    bed.link.OnDeviceChange(DBT_DEVICEARRIVAL);  // a second successful connect
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEARRIVAL));  // a second successful connect
     bed.ctx.mainState = MS_WAIT_LOADER;
     box->Unplug();
     EXPECT_EQ(bed.window.Pending(), 1u);
@@ -111,7 +111,7 @@ TEST_F(Connected, EachConnectRegistersTheWindowOnlyOnce) {
 TEST(DeviceChange, ArrivalWithoutAnyInterfaceEndsNotConnected) {
     LinkBed bed;
     bed.Connect();
-    bed.link.OnDeviceChange(DBT_DEVICEARRIVAL);
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEARRIVAL));
     EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_NOT_CONNECTED);
     EXPECT_EQ(bed.clock.Sleeps().size(), 2u);
 }
@@ -147,5 +147,50 @@ TEST(DeviceChange, TeardownStopsTheThreadsAndReleasesThePaths) {
     EXPECT_FALSE(bed.link.WriteReport(bed.ctx.outputReport.Load()));
     EXPECT_TRUE(box.WaitUntilIdle());
     EXPECT_EQ(box.ReceivedCount(), 0u);
+}
+}  // namespace
+
+namespace {
+// The interface in its bootloader with the engine running on it, and the devices a user may plug
+// in or pull out meanwhile.
+TEST(DeviceChange, DuringAFlashRunOnlyTheInterfacesOwnRemovalCounts) {
+    LinkBed bed;
+    EmulatedInterface& box = bed.bus.PlugInterface("QD7720R", DeviceMode::Bootloader);
+    bed.SetHidBootloader(true);
+    int runsEnded = 0;
+    bed.link.SetEndFlashRun([&] { ++runsEnded; });
+    bed.Connect();
+    ASSERT_TRUE(bed.WaitForMode(USB_BOOTLOADER));
+    bed.ctx.mainState = MS_WAIT_FLASH;
+    const std::size_t reportsSent = box.ReceivedCount();
+
+    EmulatedInterface& other = bed.bus.PlugOtherDevice({.product = u"GAMEPAD"});
+    other.Unplug();
+    bed.bus.PlugVolume({"/media/stick/", true, VolumeDetails{u"FAT32", u"STICK"}});
+    bed.bus.UnplugVolume("/media/stick/");
+    other.Plug(DeviceMode::Application);
+    EXPECT_EQ(bed.DeliverNotifications(), 5u);
+    bed.link.OnDeviceChange(
+        Unnamed(DBT_DEVICEREMOVECOMPLETE));  // names no device; the interface is still listed
+    EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_BOOTLOADER);
+    EXPECT_TRUE(bed.link.ReaderRunning());
+    EXPECT_EQ(bed.clock.Sleeps().size(), 1u);     // no second connect
+    EXPECT_EQ(box.ReceivedCount(), reportsSent);  // no probe into the run
+    EXPECT_EQ(bed.statusShown.load(), 0);
+    EXPECT_EQ(runsEnded, 0);
+
+    box.Unplug();
+    bed.link.OnDeviceChange(Unnamed(DBT_DEVICEREMOVECOMPLETE));  // names no device, but the interface is gone
+    EXPECT_EQ(bed.ctx.iUsbConnectSts.load(), USB_NOT_CONNECTED);
+    EXPECT_EQ(runsEnded, 1);
+    EXPECT_FALSE(bed.link.ChannelOpen());
+    EXPECT_EQ(bed.statusShown.load(), 1);
+    EXPECT_EQ(bed.ctx.mainState, MS_WAIT_FLASH);
+
+    // Once the interface has left, its return connects it as usual.
+    box.Plug(DeviceMode::Application);
+    EXPECT_EQ(bed.DeliverNotifications(), 2u);
+    EXPECT_TRUE(bed.WaitForMode(USB_APPLICATION));
+    EXPECT_EQ(runsEnded, 1);
 }
 }  // namespace

@@ -73,12 +73,20 @@ TEST(Emulator, UnplugEndsOpenHandlesAndRaisesRemoval) {
     EXPECT_FALSE(handles.write->Write(MakeReport(0x01)));
     EXPECT_EQ(bus.Hid().OpenRead(path), nullptr);
     EXPECT_EQ(bus.RaisedNotifications(),
-              (std::vector<std::uint32_t>{DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE}));
+              (std::vector<DeviceChange>{{DBT_DEVICEARRIVAL, DeviceKind::HidInterface, path},
+                                         {DBT_DEVICEREMOVECOMPLETE, DeviceKind::HidInterface, path}}));
 
+    box.Plug(DeviceMode::UpdateVolume);
+    const std::string root = bus.Volumes().ListVolumes().at(0).rootPath;
     box.Plug(DeviceMode::Application);
     const auto list = bus.Hid().ListCollections();
     ASSERT_EQ(list.size(), 1u);
     EXPECT_NE(list[0].path, path);  // a new presence, a new path
+    const auto raised = bus.RaisedNotifications();
+    ASSERT_EQ(raised.size(), 5u);
+    EXPECT_EQ(raised[2], (DeviceChange{DBT_DEVICEARRIVAL, DeviceKind::Volume, root}));
+    EXPECT_EQ(raised[3], (DeviceChange{DBT_DEVICEREMOVECOMPLETE, DeviceKind::Volume, root}));
+    EXPECT_EQ(raised[4], (DeviceChange{DBT_DEVICEARRIVAL, DeviceKind::HidInterface, list[0].path}));
 }
 
 TEST(Emulator, AStopEndsAWaitingRead) {
@@ -115,7 +123,10 @@ TEST(Emulator, AFirmwareRestartLeavesAndComesBackInTheNewMode) {
     EXPECT_EQ(reply[1], 0x80);
     ASSERT_TRUE(WaitUntil([&] { return box.Mode() == DeviceMode::Bootloader; }));
     EXPECT_EQ(ReadOne(*handles.read, reply), HidReadResult::Failed);
-    EXPECT_EQ(bus.RaisedNotifications(),
+    std::vector<std::uint32_t> codes;
+    for (const DeviceChange& change : bus.RaisedNotifications())
+        codes.push_back(change.eventCode);
+    EXPECT_EQ(codes,
               (std::vector<std::uint32_t>{DBT_DEVICEARRIVAL, DBT_DEVICEREMOVECOMPLETE, DBT_DEVICEARRIVAL}));
 }
 

@@ -68,8 +68,8 @@ TEST(UdevNotifications, StartsOnSubscribeAndStopsPromptly) {
     {
         UdevNotifications notifications;
         std::atomic<int> delivered{0};
-        notifications.Subscribe([&](std::uint32_t) { ++delivered; });
-        notifications.Subscribe([&](std::uint32_t) { ++delivered; });
+        const DeviceSubscription first = notifications.Subscribe([&](const DeviceChange&) { ++delivered; });
+        const DeviceSubscription second = notifications.Subscribe([&](const DeviceChange&) { ++delivered; });
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }

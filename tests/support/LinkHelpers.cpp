@@ -2,9 +2,9 @@
 
 #include <thread>
 
-void QueuedLinkWindow::PostDeviceChange(std::uint32_t eventCode) {
+void QueuedLinkWindow::PostDeviceChange(const DeviceChange& change) {
     std::lock_guard lock(mutex_);
-    codes_.push_back(eventCode);
+    changes_.push_back(change);
 }
 
 void QueuedLinkWindow::StartReplyTimer() {
@@ -15,23 +15,23 @@ void QueuedLinkWindow::StartReplyTimer() {
 std::size_t QueuedLinkWindow::Drain(DeviceLink& link) {
     std::size_t handled = 0;
     for (;;) {
-        std::uint32_t code = 0;
+        DeviceChange change;
         {
             std::lock_guard lock(mutex_);
-            if (codes_.empty()) {
+            if (changes_.empty()) {
                 return handled;
             }
-            code = codes_.front();
-            codes_.pop_front();
+            change = std::move(changes_.front());
+            changes_.pop_front();
         }
-        link.OnDeviceChange(code);
+        link.OnDeviceChange(change);
         ++handled;
     }
 }
 
 std::size_t QueuedLinkWindow::Pending() const {
     std::lock_guard lock(mutex_);
-    return codes_.size();
+    return changes_.size();
 }
 
 int QueuedLinkWindow::TimerStarts() const {

@@ -1,6 +1,6 @@
 #pragma once
 // Shared helpers for tests that drive the device link on the emulator: a window that queues
-// device-change codes for the test thread to hand to OnDeviceChange, and waiting for a condition
+// device changes for the test thread to hand to OnDeviceChange, and waiting for a condition
 // that another thread brings about.
 #include <chrono>
 #include <cstdint>
@@ -13,19 +13,24 @@
 
 class QueuedLinkWindow final : public LinkWindow {
   public:
-    void PostDeviceChange(std::uint32_t eventCode) override;
+    void PostDeviceChange(const DeviceChange& change) override;
     void StartReplyTimer() override;
 
-    // Hands every queued code to link.OnDeviceChange on the calling thread; returns how many.
+    // Hands every queued change to link.OnDeviceChange on the calling thread; returns how many.
     std::size_t Drain(DeviceLink& link);
     std::size_t Pending() const;
     int TimerStarts() const;
 
   private:
     mutable std::mutex mutex_;
-    std::deque<std::uint32_t> codes_;
+    std::deque<DeviceChange> changes_;
     int timerStarts_ = 0;
 };
+
+// A notification with its event code only, as from a system that does not say which device.
+inline DeviceChange Unnamed(std::uint32_t eventCode) {
+    return {eventCode, DeviceKind::Unknown, {}};
+}
 
 // Polls `condition` until it holds or `timeout` runs out; true when it held.
 bool WaitUntil(const std::function<bool()>& condition,

@@ -36,7 +36,7 @@ class InstantClock final : public Clock {
 // A main window that only records what the link asked of it.
 class RecordingLinkWindow final : public LinkWindow {
   public:
-    void PostDeviceChange(std::uint32_t) override {}
+    void PostDeviceChange(const DeviceChange&) override {}
     void StartReplyTimer() override {}
 };
 
