@@ -111,6 +111,8 @@ struct ControllerFields {
     // the status requests repeated since the first.
     std::int32_t programmingTicks = 0;
     std::int32_t programmingReasks = 0;
+    // Ticks spent waiting for the interface to come back with its new software.
+    std::int32_t restartWaitTicks = 0;
 
     bool installRunning() const { return InstallRunning(mainState); }
 };

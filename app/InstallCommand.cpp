@@ -25,10 +25,12 @@ ControllerState MainController::PrepareInstall(bool loadImageDetails) {
         return MS_IDLE;
     }
     context_.hidInstall = lookup.answer == HidBootloader::Present ? 1 : 0;
-    if (context_.hidInstall == 0)
-        return MS_CHECK_AVAILABILITY;
+    // Both routes check the image against the catalogue's length and digest before the interface
+    // gets it, so the upgrade entry brings them too.
     if (loadImageDetails && !operations_.LoadImageDetails())
         return MS_DOWNLOAD_FAILED;
+    if (context_.hidInstall == 0)
+        return MS_CHECK_AVAILABILITY;
     context_.imagePrepared = operations_.FetchImage() == 0;
     return context_.imagePrepared ? MS_CHECK_AVAILABILITY : MS_DOWNLOAD_FAILED;
 }

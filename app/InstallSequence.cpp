@@ -8,6 +8,8 @@
 namespace {
 constexpr int kBarDownloading = 26;
 constexpr unsigned kBarFlashSpan = 13;  // the bar runs from 26 to 39 while the engine writes
+// Three minutes of the main timer for the interface's restart with its new software.
+constexpr std::int32_t kRestartWaitTicks = 3 * 60 * 1000 / MAIN_TIMER_PERIOD_MS;
 
 std::u16string FlashProgressText(std::int32_t percent) {
     std::u16string text = u"Downloading software ";
@@ -94,9 +96,20 @@ void MainController::FollowFlash() {
     Step(FlashProgressText(progress), static_cast<int>(bar));
 }
 
+void MainController::WaitInit() {
+    Step(texts::kStepWaitInit, 39);
+    context_.restartWaitTicks = 0;
+    Next(MS_WAIT_APPLICATION);
+}
+
+// An interface that does not come back (it refused the new software, or it was unplugged) would
+// otherwise be waited for without end; after a generous bound the install ends as failed.
 void MainController::WaitApplication() {
-    if (context_.iUsbConnectSts == USB_APPLICATION)
+    if (context_.iUsbConnectSts == USB_APPLICATION) {
         Next(MS_UPDATE_DATABASE);
+    } else if (++context_.restartWaitTicks > kRestartWaitTicks) {
+        Next(MS_UPDATE_FAILED);
+    }
 }
 
 void MainController::UpdateDatabase() {

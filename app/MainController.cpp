@@ -57,7 +57,7 @@ void MainController::RunMainState() {
         case MS_START_FLASH:            StartFlash(); break;
         case MS_WAIT_DOWNLOAD:          WaitTransfer(MS_WAIT_INIT, MS_DOWNLOAD_FAILED); break;
         case MS_WAIT_FLASH:             FollowFlash(); WaitTransfer(MS_WAIT_INIT, MS_DOWNLOAD_FAILED); break;
-        case MS_WAIT_INIT:              Step(texts::kStepWaitInit, 39); Next(MS_WAIT_APPLICATION); break;
+        case MS_WAIT_INIT:              WaitInit(); break;
         case MS_DOWNLOAD_FAILED:        FinishAborted(texts::kErrorDownload); Next(MS_IDLE); break;
         case MS_WAIT_APPLICATION:       WaitApplication(); break;
         case MS_UPDATE_DATABASE:        UpdateDatabase(); break;

@@ -55,6 +55,7 @@ class MainController {
     void WaitLoader();
     void StartEngine();
     void DownloadFile();
+    void WaitInit();
     void WaitApplication();
     void UpdateDatabase();
     void CheckIntegrity();
