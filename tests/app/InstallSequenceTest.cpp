@@ -183,6 +183,19 @@ TEST(InstallSequence, ApplicationModeAfterTheRebootContinuesOnlyForAHidInstall) 
     EXPECT_EQ(bed.context.iUsbConnectSts, USB_BOOTLOADER);
 }
 
+TEST(InstallSequence, InterfaceThatNeverComesBackEndsTheInstallAfterThreeMinutes) {
+    ControllerBed bed;
+    bed.Idle();
+    bed.context.mainState = MS_WAIT_INIT;
+    bed.context.iUsbConnectSts = USB_NOT_CONNECTED;
+    bed.Tick(1 + 1800);
+    EXPECT_EQ(bed.context.mainState, MS_WAIT_APPLICATION);
+    bed.Tick(2);
+    EXPECT_EQ(bed.context.mainState, MS_UPDATE_FAILED);
+    EXPECT_FALSE(bed.progress.succeeded);
+    EXPECT_EQ(bed.progress.text, u"ERROR: Update failed");
+}
+
 TEST(InstallSequence, EngineNeverStartsWithoutAPreparedImage) {
     ControllerBed bed;
     bed.Idle();

@@ -8,9 +8,10 @@
 #include <future>
 #include <thread>
 
-#include "tests/support/FtpTestServer.h"
 #include "SilentServer.h"
 #include "retrieval/FtpTransfers.h"
+#include "retrieval/ImageDigest.h"
+#include "tests/support/FtpTestServer.h"
 
 namespace {
 
@@ -108,6 +109,34 @@ TEST_F(FtpGet, VolumeFillingUpMidwayLeavesNoPartOfTheImage) {
     ::sigaction(SIGXFSZ, &previous, nullptr);
     EXPECT_EQ(result, FTP_TRANSFER_FAILED);
     EXPECT_TRUE(fs::is_empty(volume_.Path()));
+}
+
+TEST_F(FtpGet, OnlyAnImageMatchingTheCataloguesLengthAndDigestReachesTheVolume) {
+    const std::vector<std::uint8_t> old = ImageBytes(1000, 3);
+    WriteFile(Firmware(), old);
+    const std::u16string digest = Wide(ImageDigest(image_));
+    struct Case {
+        ExpectedImage expected;
+        FtpResult result;
+    };
+    const Case cases[] = {
+        {{static_cast<std::uint32_t>(image_.size()), u"0123456789abcdef0123456789abcdef"},
+         FTP_TRANSFER_FAILED},
+        {{static_cast<std::uint32_t>(image_.size() + 1), digest}, FTP_TRANSFER_FAILED},  // short file
+        {{static_cast<std::uint32_t>(image_.size()), digest}, FTP_OK},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunFtpGet(server_.endpoint, timeouts_, Path("lvds/a1.bin"), volume_.Root(), c.expected),
+                  c.result);
+        EXPECT_EQ(ReadFile(Firmware()), c.result == FTP_OK ? image_ : old);
+        EXPECT_FALSE(fs::exists(volume_.Path() / "firmware.tmp"));
+    }
+    // A longer file: its image part only, as the in-memory fetch takes it.
+    const std::vector<std::uint8_t> head(image_.begin(), image_.begin() + 5000);
+    EXPECT_EQ(RunFtpGet(server_.endpoint, timeouts_, Path("lvds/a1.bin"), volume_.Root(),
+                        {5000, Wide(ImageDigest(head))}),
+              FTP_OK);
+    EXPECT_EQ(ReadFile(Firmware()), head);
 }
 
 TEST_F(FtpGet, EmptyFileNeverBecomesFirmwareBin) {
