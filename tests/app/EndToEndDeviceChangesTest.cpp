@@ -18,16 +18,17 @@ class ReportGate {
   public:
     ReportGate(EmulatedInterface& box, DeviceMode inMode, std::uint8_t code, int nth = 1)
         : state_(std::make_shared<State>()) {
-        box.SetLatencyHook([state = state_, inMode, code, nth](const HidReport& report, DeviceMode mode) {
-            if (mode != inMode || report[1] != code) {
-                return;
-            }
-            std::unique_lock lock(state->mutex);
-            if (++state->seen == nth) {
-                state->reached = true;
-                state->changed.wait(lock, [&] { return state->released; });
-            }
-        });
+        box.SetLatencyHook(
+            [state = state_, inMode, code, nth](const HidReport& report, DeviceMode mode, auto) {
+                if (mode != inMode || report[1] != code) {
+                    return;
+                }
+                std::unique_lock lock(state->mutex);
+                if (++state->seen == nth) {
+                    state->reached = true;
+                    state->changed.wait(lock, [&] { return state->released; });
+                }
+            });
     }
     ~ReportGate() { Release(); }
     bool Reached() const {
