@@ -34,7 +34,7 @@ bool SimWriteHandle::Write(const HidReportBytes& report) {
         return false;
     }
     core_->received.push_back(report);
-    core_->inbox.push_back(InboxItem{report, generation_, false});
+    core_->inbox.push_back(InboxItem{report, generation_, DeviceEvent::Report});
     core_->changed.notify_all();
     return true;
 }

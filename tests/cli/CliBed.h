@@ -69,11 +69,11 @@ class CliBed {
     const HarnessServers& servers;
     CliBedOptions options;
     RunNotifications notifications;  // outlives the bus, which calls it
+    FakeClock clock;                 // outlives the bus too: the interface keeps its time by it
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;
     std::unique_ptr<UpdateVolumeWatcher> volumeWatcher;
-    FakeClock clock;
     FakeSystemPort system;
     std::string mcuSerial;
 
