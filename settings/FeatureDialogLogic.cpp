@@ -14,17 +14,6 @@ void StopBusy(FeatureView& view, std::u16string_view text) {
 }
 }  // namespace
 
-void FeatureLabelTable::Merge(const std::vector<FeatureLabelRow>& rows) {
-    for (const auto& row : rows) {
-        labels_[row.index] = row.text;
-    }
-}
-
-const std::u16string* FeatureLabelTable::Find(int index) const {
-    const auto it = labels_.find(index);
-    return it == labels_.end() ? nullptr : &it->second;
-}
-
 void ResetFeatureView(const FeatureLabelTable& labels, FeatureView& view) {
     for (std::size_t i = 0; i < view.inputs.size(); ++i) {
         view.inputs[i].checked = false;

@@ -1,7 +1,7 @@
 #pragma once
-// The logic of the features dialog (template 162, class CFeaturesDlg): the label table, the view's
-// reset on showing, the check-box rules, Accept and the two results the controller hands back.
-// The Qt dialog copies FeatureView to its controls after each call.
+// The logic of the features dialog (template 162, class CFeaturesDlg): the view's reset on showing
+// (with the catalogue's label table, catalogue/FeatureLabels), the check-box rules, Accept and the two
+// results the controller hands back. The Qt dialog copies FeatureView to its controls after each call.
 //
 // Decisions where the interface's behaviour leaves a choice:
 // - The third box (1050) is governed by bit 2 of the feature byte, the bit Accept writes for it;
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/FeatureLabels.h"
 #include "settings/Controls.h"
 #include "settings/SettingsRequests.h"
 
@@ -32,22 +33,6 @@ constexpr int ACCEPT = 1055;
 }  // namespace FeatureDialogIds
 
 enum FeatureIcon { ICON_READY = 131, ICON_SUCCESS = 144, ICON_ERROR = 145 };
-
-struct FeatureLabelRow {
-    int index = 0;
-    std::u16string text;
-};
-
-// Label index -> text. A query adds or replaces the rows it returns and removes none, so labels
-// of an earlier interface stay until replaced.
-class FeatureLabelTable {
-  public:
-    void Merge(const std::vector<FeatureLabelRow>& rows);
-    const std::u16string* Find(int index) const;
-
-  private:
-    std::map<int, std::u16string> labels_;
-};
 
 struct FeatureView {
     std::array<CheckBoxState, 3> inputs;

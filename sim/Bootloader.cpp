@@ -92,6 +92,10 @@ void Bootloader::OnProbe(FirmwareHost& host) {
 }
 
 void Bootloader::OnParameters(const HidReport& report, FirmwareHost& host) {
+    if (report[9] != 0) {
+        host.RefuseReport();
+        return;
+    }
     const std::uint32_t pageSize = report[2] | (report[3] << 8);
     const std::uint32_t pagesPerSector = report[4] | (report[5] << 8);
     const std::uint32_t sectors = report[8];

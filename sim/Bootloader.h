@@ -5,6 +5,12 @@
 // close (0x09) restarts it into the application firmware, which then runs the written image.
 // Commands out of order are counted as protocol violations (tests expect none) and answered so
 // that the host's checks fail. Faults come from the shared FirmwareFaults.
+//
+// A parameter command (0x02) whose spare byte (report byte 9) is not 0 is malformed: the
+// bootloader refuses it as it refuses a report with a wrong id. It sends no echo (0x20) and no
+// other reply, keeps the session as it was (an earlier good parameter command still counts, a new
+// one is needed otherwise) and counts the report in EmulatedInterface::RefusedReports. A host
+// that waits for the echo gets nothing and must give up by its own time limit.
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -22,6 +22,7 @@ void DeviceCore::DeliverLocked(const HidReport& report, std::uint64_t ofGenerati
     if (ofGeneration != generation || !PresentsHid()) {
         return;
     }
+    sent.push_back(report);
     for (auto it = readers.begin(); it != readers.end();) {
         if (auto queue = it->lock()) {
             queue->Push(report);

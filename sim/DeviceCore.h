@@ -7,8 +7,10 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/ManualResetEvent.h"
 #include "sim/Firmware.h"
 
@@ -24,11 +26,19 @@ struct ReadQueue {
     void Kill();
 };
 
+// What the device thread hands to the firmware: a report, its start, or a wake-up it asked for.
+enum class DeviceEvent { Report, Start, Wake };
+
 struct InboxItem {
     HidReport report{};
     std::uint64_t generation = 0;
-    bool start = false;                               // the firmware's OnStart rather than a report
+    DeviceEvent event = DeviceEvent::Report;
     std::chrono::steady_clock::time_point written{};  // when the host wrote the report
+};
+
+struct PendingWake {
+    std::chrono::steady_clock::time_point when;
+    std::uint64_t generation = 0;
 };
 
 struct DeviceCore {
@@ -41,11 +51,15 @@ struct DeviceCore {
     std::deque<InboxItem> inbox;
     std::vector<std::weak_ptr<ReadQueue>> readers;
     std::vector<HidReport> received;
+    std::vector<HidReport> sent;
     std::shared_ptr<Firmware> applicationFirmware;
     std::shared_ptr<Firmware> bootloaderFirmware;
     LatencyHook latencyHook;
     bool refuseOpen = false;
     bool refuseStrings = false;
+    const Clock* clock = nullptr;  // the device's own clock
+    std::optional<PendingWake> wake;
+    int refusedReports = 0;
 
     bool PresentsHid() const { return mode == DeviceMode::Application || mode == DeviceMode::Bootloader; }
     // Delivers an input report to every live read handle of the given presence. Caller holds mutex.

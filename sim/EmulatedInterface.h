@@ -4,6 +4,10 @@
 // order and hands them to the firmware. Created by the bus; lives as long as the bus.
 //
 // Threading: every public member may be called from any thread.
+//
+// Strictness: a report whose byte 0 (the report id) is not 0 is refused by the device in every
+// mode: it is recorded as received but never reaches the firmware, gets no answer, and is counted
+// in RefusedReports(), as are the malformed commands a firmware refuses.
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -16,11 +20,13 @@
 #include <vector>
 
 #include "platform/DeviceNotifications.h"
+#include "platform/Clock.h"
 #include "platform/HidBus.h"
 #include "sim/Firmware.h"
 
 class EmulatedHidBus;
 struct DeviceCore;
+struct InboxItem;
 
 class EmulatedInterface {
   public:
@@ -41,6 +47,14 @@ class EmulatedInterface {
     // The firmware run in `mode` (Application or Bootloader); replaces ProbeFirmware.
     void InstallFirmware(DeviceMode mode, std::shared_ptr<Firmware> firmware);
     void SetLatencyHook(LatencyHook hook);
+    // The device's own clock, which times what its firmware does by itself (the system clock
+    // until set). It must outlive the bus. A clock that a test moves by hand is looked at every
+    // few milliseconds while a wake-up is pending.
+    void SetClock(const Clock& clock);
+
+    // Reports refused as malformed since the device was made (wrong report id, or a command its
+    // firmware refused).
+    int RefusedReports() const;
 
     // An input report from the device, as if its firmware had sent it (for tests).
     void SendInput(const HidReport& report);
@@ -48,6 +62,9 @@ class EmulatedInterface {
     // Every output report the host wrote to the device, in order, in any mode.
     std::vector<HidReport> ReceivedReports() const;
     std::size_t ReceivedCount() const;
+    // Every input report the device sent while present, in order, in any mode (what a read handle
+    // opened at the time would have read).
+    std::vector<HidReport> SentReports() const;
     // Waits until at least `count` reports were received in all; false on time-out.
     bool WaitForReceived(std::size_t count,
                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
@@ -75,7 +92,7 @@ class EmulatedInterface {
     void Run();
     void Enter(DeviceMode mode, std::unique_lock<std::mutex>& lock);
     void Leave(std::unique_lock<std::mutex>& lock);
-    void HandleOne(const HidReport& report, std::uint64_t generation, bool start);
+    void HandleOne(const InboxItem& item, std::unique_lock<std::mutex>& lock);
     // The notification naming the current presence: its HID path, or its volume's root path.
     DeviceChange PresenceLocked(std::uint32_t eventCode) const;
     std::string PathLocked() const;

@@ -24,6 +24,11 @@ FirmwareFaults::Verdict FirmwareFaults::CountReport() {
     return verdict;
 }
 
+bool FirmwareFaults::Silenced() const {
+    std::lock_guard lock(mutex_);
+    return plan_.silentAfterReport && handled_ >= *plan_.silentAfterReport;
+}
+
 namespace {
 bool TakeOne(int& count) {
     if (count <= 0) {

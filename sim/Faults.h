@@ -34,8 +34,12 @@ struct FaultPlan {
     // Either mode: the K-th report handled is answered, then the device leaves the bus.
     std::optional<std::uint64_t> unplugAfterReport;
     // Either mode: the reply to the command with this code carries this status byte (byte 2;
-    // for 0x70 bytes 2..3).
+    // for 0x70 bytes 2..3; for 0x62 also the status reports the interface pushes).
     std::map<std::uint8_t, std::uint8_t> statusOverride;
+    // Application: feature programming stalls. The interface reports "still running" once
+    // (pushed, or as the answer to 0x62) and then says nothing more about it: it pushes no further
+    // status reports and leaves 0x62 requests unanswered.
+    bool silentProgramming = false;
 };
 
 class FirmwareFaults {
@@ -50,6 +54,8 @@ class FirmwareFaults {
         bool unplugAfter = false;
     };
     Verdict CountReport();
+    // True once silentAfterReport has struck: the device sends nothing, not even by itself.
+    bool Silenced() const;
     // Device thread: uses up one of a counted fault; true when it strikes.
     bool TakeWrongPageSum();
     bool TakeFailedSectorCheck();

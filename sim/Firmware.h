@@ -3,9 +3,13 @@
 // on it, it hands every output report the host writes to the firmware of its current mode
 // (application or bootloader) and gives the firmware a FirmwareHost through which it answers.
 //
-// Threading: OnStart and OnOutputReport are called only on the device's own thread, one call at a
-// time, so a firmware needs no lock for its own state. FirmwareHost members may be called only
-// from inside those calls (or, for Identity and Mode, from any thread).
+// Threading: OnStart, OnOutputReport and OnWake are called only on the device's own thread, one
+// call at a time, so a firmware needs no lock for its own state. FirmwareHost members may be called
+// only from inside those calls (or, for Identity and Mode, from any thread).
+//
+// Time: the device has its own clock (the system clock unless a test gives it another, see
+// EmulatedInterface::SetClock). A firmware that does something by itself after a while asks for
+// a wake-up at a time of that clock; the device then calls OnWake once that time has come.
 //
 // A firmware object stays installed across restarts of the device: state it keeps (flash contents,
 // configuration record) survives a reboot, as it does on the real interface.
@@ -43,6 +47,13 @@ class FirmwareHost {
     virtual void RequestRestart(DeviceMode mode) = 0;
     virtual const DeviceIdentity& Identity() const = 0;
     virtual DeviceMode Mode() const = 0;
+    // The device's clock.
+    virtual std::chrono::steady_clock::time_point Now() const = 0;
+    // Calls OnWake once Now() has reached `when`; replaces an earlier request. A restart or an
+    // unplug drops the request.
+    virtual void WakeAt(std::chrono::steady_clock::time_point when) = 0;
+    // Counts a report the firmware refused as malformed (see EmulatedInterface::RefusedReports).
+    virtual void RefuseReport() = 0;
 };
 
 class Firmware {
@@ -52,6 +63,8 @@ class Firmware {
     virtual void OnStart(FirmwareHost& host) { (void)host; }
     // One output report written by the host, in the order written.
     virtual void OnOutputReport(const HidReport& report, FirmwareHost& host) = 0;
+    // The time asked for with FirmwareHost::WakeAt has come.
+    virtual void OnWake(FirmwareHost& host) { (void)host; }
 };
 
 // Called on the device's thread before each output report is handed to the firmware, with the time

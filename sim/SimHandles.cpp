@@ -34,7 +34,7 @@ bool SimWriteHandle::Write(const HidReportBytes& report) {
         return false;
     }
     core_->received.push_back(report);
-    core_->inbox.push_back(InboxItem{report, generation_, false, std::chrono::steady_clock::now()});
+    core_->inbox.push_back(InboxItem{report, generation_, DeviceEvent::Report, std::chrono::steady_clock::now()});
     core_->changed.notify_all();
     return true;
 }

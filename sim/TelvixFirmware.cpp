@@ -1,17 +1,20 @@
 #include "sim/TelvixFirmware.h"
 
-#include "config/ModelDefaults.h"
-#include "platform/Text.h"
+#include "sim/FactoryRecords.h"
+
+namespace {
+// Record byte 0 of a model the emulator has no factory record for: video settings, rear input.
+constexpr std::uint8_t kUnknownModelCapabilities = 0x04 | 0x08;
+}  // namespace
 
 ApplicationOptions DefaultApplicationOptions(const std::string& modelCode) {
     ApplicationOptions options;
     options.modelCode = modelCode;
-    if (const auto defaults = FactoryDefaults(FromUtf8(modelCode))) {
-        options.config = defaults->config;
-        options.overlay = defaults->overlay;
+    if (const auto factory = FactoryRecordOf(modelCode)) {
+        options.config = factory->record;
+        options.overlay = factory->overlay;
     } else {
-        options.config.set(CAP_VIDEO_SETTINGS, true);
-        options.config.set(CAP_REAR_INPUT, true);
+        options.config.bytes()[stored_record::kCapabilities] = kUnknownModelCapabilities;
     }
     // A controller id that differs per model and stays the same between runs.
     std::uint32_t state = 2166136261u;

@@ -23,7 +23,7 @@ struct TelvixFirmware {
     std::shared_ptr<FirmwareFaults> faults;
 };
 
-// The factory state of a model: its configuration record and overlay block (FactoryDefaults; an
+// The factory state of a model: its configuration record and overlay block (FactoryRecordOf; an
 // unknown code gets video settings and a rear input only), a controller id derived from the model
 // code, software 1 build 1, and an HID bootloader.
 ApplicationOptions DefaultApplicationOptions(const std::string& modelCode);

@@ -10,7 +10,6 @@
 #include "app/windows/CInstallDlg.h"
 #include "app/windows/CKioDlg.h"
 #include "app/windows/DemoControlWindow.h"
-#include "app/windows/DemoMachine.h"
 #include "app/windows/DeviceChangeRelay.h"
 #include "app/windows/ProgramCommands.h"
 #include "app/windows/ScriptedSession.h"
@@ -18,12 +17,14 @@
 #include "app/windows/WindowResources.h"
 #include "app/windows/WindowTimers.h"
 #include "catalogue/CatalogueDb.h"
+#include "catalogue/FeatureLabels.h"
 #include "platform/Clock.h"
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
-#include "settings/windows/CatalogueFeatureLabels.h"
 #include "settings/windows/SettingsWindows.h"
+#include "sim/demo/DemoData.h"
+#include "sim/demo/DemoMachine.h"
 
 namespace {
 // The demo's machine has a network by definition: its catalogue and images are local files.

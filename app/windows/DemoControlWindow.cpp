@@ -5,9 +5,9 @@
 #include <QVBoxLayout>
 
 #include "FixtureCatalogue.h"
-#include "app/windows/DemoMachine.h"
 #include "app/windows/WindowResources.h"
 #include "resources/Strings.h"
+#include "sim/demo/DemoMachine.h"
 
 DemoControlWindow::DemoControlWindow(DemoMachine& machine, QWidget* parent)
     : QWidget(parent, Qt::Window), machine_(machine) {

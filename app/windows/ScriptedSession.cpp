@@ -14,7 +14,7 @@
 
 #include "app/windows/CInstallDlg.h"
 #include "app/windows/CKioDlg.h"
-#include "app/windows/DemoMachine.h"
+#include "sim/demo/DemoMachine.h"
 
 namespace {
 template <typename T>

@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "app/windows/CKioApp.h"
-#include "app/windows/DemoMachine.h"
 #include "retrieval/TransferLibrary.h"
+#include "sim/demo/DemoData.h"
 
 namespace {
 // Qt cannot start without a display; say so instead of aborting in the platform plugin.

@@ -44,15 +44,8 @@ void CFeaturesDlg::QueryLabels() {
     if (!services_.Bound() || services_.labels == nullptr) {
         return;
     }
-    std::vector<FeatureLabelRow> rows;
-    const bool ok = services_.labels->QueryFeatureLabels(services_.context->mcu_serial,
-                                                         [&rows](int index, const std::u16string& text) {
-                                                             rows.push_back(FeatureLabelRow{index, text});
-                                                         });
-    // A failed query is silent and changes nothing, not even with the rows read before it failed.
-    if (ok) {
-        labels_.Merge(rows);
-    }
+    // A failed query is silent and changes nothing.
+    RefreshFeatureLabels(*services_.labels, services_.context->mcu_serial, labels_);
 }
 
 void CFeaturesDlg::ShowView() {

@@ -6,18 +6,10 @@
 #include <functional>
 #include <string>
 
+#include "catalogue/FeatureLabels.h"
+
 class MessagePort;
 struct UpdaterContext;
-
-// The catalogue's feature labels of one interface, found by its controller serial.
-class FeatureLabelSource {
-  public:
-    virtual ~FeatureLabelSource() = default;
-    // Hands every (label index, label text) row to onRow, in index order; false when the query
-    // could not be run (the caller keeps the labels it has).
-    virtual bool QueryFeatureLabels(const std::u16string& mcuSerial,
-                                    const std::function<void(int, const std::u16string&)>& onRow) = 0;
-};
 
 struct SettingsServices {
     UpdaterContext* context = nullptr;

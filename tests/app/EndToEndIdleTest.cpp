@@ -46,7 +46,7 @@ TEST(EndToEndIdle, RefusedConfigurationWriteShowsTheWriteError) {
     REQUIRE_TEST_SERVERS(servers);
     HarnessProgram harness(*servers, InterfaceOf("QD7720R", {{1000, 1}}));
     StartToIdle(harness);
-    const DeviceConfig before = harness.telvix.application->StoredConfig();
+    const StoredRecord before = harness.telvix.application->StoredConfig();
     harness.telvix.faults->Update([](FaultPlan& plan) { plan.statusOverride[0x1B] = kWriteError; });
     harness.Context().deviceConfig.set(IN_FRONT, true);
     AcceptSettings(harness);
@@ -68,7 +68,7 @@ TEST(EndToEndIdle, OverlayWriteStoresTheBlock) {
     harness.Context().overlayWritePending = true;
     ASSERT_TRUE(harness.RunUntil([&] { return MessageShown(harness); }));
     EXPECT_EQ(harness.messages.shown[0].text, u"OSD settings have been successfully updated");
-    EXPECT_EQ(harness.telvix.application->StoredOverlay().bytes(), overlay.bytes());
+    EXPECT_EQ(harness.telvix.application->StoredOverlay(), overlay.bytes());
     EXPECT_TRUE(harness.deviceArea.settingsEnabled);
 }
 
@@ -91,7 +91,7 @@ TEST(EndToEndIdle, FeatureActivationReadsTheFeatureByte) {
     REQUIRE_TEST_SERVERS(servers);
     HarnessOptions options = InterfaceOf("QD7720R", {{1000, 1}});
     options.editFirmware = [](ApplicationOptions& firmware) {
-        firmware.config.set(CAP_FEATURES, true);
+        firmware.config.setOffersFeatures(true);
         firmware.featureBits = 0x05;
     };
     HarnessProgram harness(*servers, options);

@@ -21,7 +21,7 @@ void ExpectInstalled(HarnessProgram& harness, const HarnessEntry& entry, bool hi
     const SoftwareIdentity identity = harness.telvix.application->Software();
     EXPECT_EQ(identity.softwareId, entry.swId);
     EXPECT_EQ(identity.softwareBuild, entry.swBuild);
-    const DeviceConfig stored = harness.telvix.application->StoredConfig();
+    const StoredRecord stored = harness.telvix.application->StoredConfig();
     EXPECT_EQ(stored.vehicleMake(), entry.make);
     EXPECT_EQ(stored.vehicleModel(), entry.model);
 

@@ -28,12 +28,13 @@ CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
                 servers.FindEntry(options.modelCode, options.carries->first, options.carries->second)) {
             firmware.softwareId = static_cast<std::uint16_t>(entry->swId);
             firmware.softwareBuild = static_cast<std::uint8_t>(entry->swBuild);
-            firmware.config.setVehicleMake(ToVehicleText(FromUtf8(entry->make)));
-            firmware.config.setVehicleModel(ToVehicleText(FromUtf8(entry->model)));
+            firmware.config.setVehicle(ToVehicleText(FromUtf8(entry->make)),
+                                       ToVehicleText(FromUtf8(entry->model)));
         }
     }
     firmware.config.setTotalUpdates(4);
     telvix = InstallTelvixFirmware(box, firmware);
+    box.SetClock(clock);
     volumeWatcher = std::make_unique<UpdateVolumeWatcher>(box, telvix.flash);
     HarnessDevice device;
     device.mfgId = options.modelCode;
@@ -90,7 +91,10 @@ CliRun CliBed::Run(const std::vector<std::string>& args) {
                                          answers.pop_front();
                                          return answer;
                                      },
-                                     &machine};
+                                     &machine,
+                                     nullptr,
+                                     {},
+                                     nullptr};
     CliRun run;
     run.exitCode = RunCli(args, environment);
     run.out = out.str();

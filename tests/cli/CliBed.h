@@ -54,11 +54,11 @@ class CliBed {
 
     const HarnessServers& servers;
     CliBedOptions options;
+    FakeClock clock;  // outlives the bus: the interface keeps its time by it
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;
     std::unique_ptr<UpdateVolumeWatcher> volumeWatcher;
-    FakeClock clock;
     FakeSystemPort system;
     std::string mcuSerial;
 

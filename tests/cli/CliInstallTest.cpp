@@ -17,7 +17,7 @@ void ExpectCarries(CliBed& bed, const HarnessEntry& entry) {
     const SoftwareIdentity identity = bed.telvix.application->Software();
     EXPECT_EQ(identity.softwareId, entry.swId);
     EXPECT_EQ(identity.softwareBuild, entry.swBuild);
-    const DeviceConfig stored = bed.telvix.application->StoredConfig();
+    const StoredRecord stored = bed.telvix.application->StoredConfig();
     EXPECT_EQ(stored.vehicleMake(), entry.make);
     EXPECT_EQ(stored.vehicleModel(), entry.model);
     auto row = bed.servers.ReadDevice(bed.mcuSerial);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "config/DeviceConfig.h"
+#include "config/OverlayConfig.h"
 #include "tests/cli/CliBed.h"
 
 using nlohmann::json;
@@ -10,12 +12,12 @@ TEST(CliConfig, SetChangesExactlyTheNamedBitsOnTheInterface) {
     REQUIRE_CLI_SERVERS(servers);
     CliBed bed(*servers, CliBedOptions{});
     // A record with every other bit set, so that a write touching a neighbour shows.
-    DeviceConfig start = bed.telvix.application->StoredConfig();
+    DeviceConfig start(bed.telvix.application->StoredConfig().bytes());
     start.setCameraFlags(0xAA);
     start.setInputEnables(0x55);
     start.setCameraModes(0x01);
     start.setVideoSignal(0x8F);
-    bed.telvix.application->SetStoredConfig(start);
+    bed.telvix.application->SetStoredConfig(StoredRecord(start.bytes()));
 
     const CliRun run =
         bed.Run({"config", "set", "inputEnables.hdmi=off", "cameraModes.frontCameraMode=with-speed-check",
@@ -28,7 +30,7 @@ TEST(CliConfig, SetChangesExactlyTheNamedBitsOnTheInterface) {
     expected.setFrontCameraMode(CAMERA_MODE_WITH_SPEED_CHECK);
     expected.setSyncPolarity(SYNC_NEGATIVE);
     expected.set(CAM_AFTERMARKET_REAR, false);
-    const DeviceConfig stored = bed.telvix.application->StoredConfig();
+    const StoredRecord stored = bed.telvix.application->StoredConfig();
     // The reply carries bytes 0..42 of the record; those are what a write can send back.
     for (std::size_t i = 0; i < 43; ++i)
         EXPECT_EQ(stored.bytes()[i], expected.bytes()[i]) << "byte " << i;
@@ -37,7 +39,7 @@ TEST(CliConfig, SetChangesExactlyTheNamedBitsOnTheInterface) {
 TEST(CliConfig, BadAssignmentsChangeNothing) {
     REQUIRE_CLI_SERVERS(servers);
     CliBed bed(*servers, CliBedOptions{});
-    const DeviceConfig before = bed.telvix.application->StoredConfig();
+    const StoredRecord before = bed.telvix.application->StoredConfig();
     for (const char* bad : {"inputEnables.hdmi=maybe", "capabilities.features=off", "vehicleMake=Fiat",
                             "nosuch=1", "inputSources.input1=4", "hdmi"}) {
         SCOPED_TRACE(bad);
@@ -54,11 +56,11 @@ TEST(CliConfig, ShowDecodesEveryFieldAndJsonParses) {
     CliBedOptions options;
     options.carries = {{1000, 1}};
     CliBed bed(*servers, options);
-    DeviceConfig config = bed.telvix.application->StoredConfig();
+    DeviceConfig config(bed.telvix.application->StoredConfig().bytes());
     config.setInputSource(2, SOURCE_CAMERA);
     config.setLaneCameraMode(CAMERA_MODE_MANUAL);
     config.set(SIG_VIDEO_IN_MOTION, true);
-    bed.telvix.application->SetStoredConfig(config);
+    bed.telvix.application->SetStoredConfig(StoredRecord(config.bytes()));
 
     const CliRun run = bed.Run({"config", "show", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -80,7 +82,7 @@ TEST(CliOverlay, SetWritesTheBlockAndShowReadsItBack) {
     CliBed bed(*servers, CliBedOptions{});
     const CliRun run = bed.Run({"overlay", "set", "rear.overlay=on", "left.caption=camera"});
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-    const OverlayConfig stored = bed.telvix.application->StoredOverlay();
+    const OverlayConfig stored(bed.telvix.application->StoredOverlay());
     EXPECT_TRUE(stored.overlayEnabled(CameraPosition::Rear));
     EXPECT_FALSE(stored.overlayEnabled(CameraPosition::Left));
     EXPECT_TRUE(stored.cameraCaption(CameraPosition::Left));

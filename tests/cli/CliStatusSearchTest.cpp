@@ -108,7 +108,7 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
 
 TEST(CliDemo, RunsOnTheEmbeddedCatalogueAndTheEmulator) {
     std::ostringstream out, err;
-    const CliEnvironment environment{out, err, false, false, {}, nullptr};
+    const CliEnvironment environment{out, err, false, false, {}, nullptr, nullptr, {}, nullptr};
     const int code = RunCli({"--demo", "--demo-model", "WJ7731R", "--json", "status"}, environment);
     ASSERT_EQ(code, 0) << err.str();
     const json status = json::parse(out.str());
@@ -117,6 +117,6 @@ TEST(CliDemo, RunsOnTheEmbeddedCatalogueAndTheEmulator) {
     EXPECT_FALSE(status["labelSerial"].get<std::string>().empty());
 
     std::ostringstream unknownOut, unknownErr;
-    const CliEnvironment unknown{unknownOut, unknownErr, false, false, {}, nullptr};
+    const CliEnvironment unknown{unknownOut, unknownErr, false, false, {}, nullptr, nullptr, {}, nullptr};
     EXPECT_EQ(RunCli({"--demo", "--demo-model", "XX0000X", "status"}, unknown), 2);
 }

@@ -1,7 +1,7 @@
 // The command set against the emulated application firmware through the real report threads.
 #include <gtest/gtest.h>
 
-#include "config/ModelDefaults.h"
+#include "sim/FactoryRecords.h"
 #include "tests/support/LinkRig.h"
 
 namespace {
@@ -32,8 +32,8 @@ TEST(CommandsOnEmulator, ConfigurationReadCarriesIdentityAndRecord) {
     EXPECT_EQ(rig.ctx.replyStatus.load(), STATUS_READ_OK);
     EXPECT_EQ(rig.ctx.softwareId, 0x1234);
     EXPECT_EQ(rig.ctx.softwareBuild, 9);
-    DeviceConfig expected = FactoryDefaults(u"QD7720R")->config;
-    EXPECT_EQ(rig.ctx.deviceConfig, expected);
+    DeviceConfig expected(FactoryRecordOf("QD7720R")->record.bytes());
+    EXPECT_EQ(rig.ctx.deviceConfig, expected);  // bytes 43..45 do not travel
     EXPECT_EQ(rig.ctx.mcu_serial.size(), 35u);
 }
 
@@ -47,7 +47,7 @@ TEST(CommandsOnEmulator, ConfigurationWriteIsStoredOnTheInterface) {
     ASSERT_TRUE(
         rig.IssueAndDecode(CMD_TYPE_CONFIG, CMD_DIR_WRITE, [&] { return !rig.ctx.writeReplyAwaited; }));
     EXPECT_EQ(rig.ctx.replyStatus.load(), STATUS_WRITE_OK);
-    const DeviceConfig stored = rig.telvix.application->StoredConfig();
+    const DeviceConfig stored(rig.telvix.application->StoredConfig().bytes());
     EXPECT_EQ(stored.syncPolarity(), SYNC_NEGATIVE);
     EXPECT_EQ(stored.bytes()[43], 0) << "bytes 43..45 go back as zero";
 }
@@ -61,12 +61,12 @@ TEST(CommandsOnEmulator, StatusErrorsReachTheCaller) {
         f.statusOverride[0x1A] = STATUS_READ_ERROR;
         f.statusOverride[0x66] = STATUS_WRITE_ERROR;
     });
-    rig.telvix.application->SetStoredConfig(DeviceConfig{});
+    rig.telvix.application->SetStoredConfig(StoredRecord{});
     ASSERT_TRUE(rig.IssueAndDecode(CMD_TYPE_CONFIG, CMD_DIR_REQUEST, [&] { return ReplyTaken(rig); }));
     EXPECT_EQ(rig.ctx.replyStatus.load(), STATUS_READ_ERROR);
     EXPECT_EQ(rig.ctx.deviceConfig, first);
 
-    const OverlayConfig before = rig.telvix.application->StoredOverlay();
+    const OverlayBlock before = rig.telvix.application->StoredOverlay();
     rig.ctx.overlayConfig = OverlayConfig(OverlayConfig::Bytes{9, 9, 9, 9, 9, 9, 9, 9});
     rig.ctx.replyStatus.store(REPLY_PENDING);
     ASSERT_TRUE(
@@ -80,19 +80,19 @@ TEST(CommandsOnEmulator, OverlayRoundTrip) {
     ASSERT_TRUE(rig.Connect());
     ASSERT_TRUE(
         rig.IssueAndDecode(CMD_TYPE_OVERLAY, CMD_DIR_REQUEST, [&] { return rig.ctx.overlayReceived; }));
-    EXPECT_EQ(rig.ctx.overlayConfig, FactoryDefaults(u"QD7720R")->overlay);
+    EXPECT_EQ(rig.ctx.overlayConfig.bytes(), FactoryRecordOf("QD7720R")->overlay);
     EXPECT_EQ(rig.ctx.replyStatus.load(), REPLY_PENDING);
     rig.ctx.overlayConfig.setOverlayParams(kOverlayParams);
     ASSERT_TRUE(
         rig.IssueAndDecode(CMD_TYPE_OVERLAY, CMD_DIR_WRITE, [&] { return !rig.ctx.writeReplyAwaited; }));
     EXPECT_EQ(rig.ctx.replyStatus.load(), STATUS_WRITE_OK);
-    EXPECT_EQ(rig.telvix.application->StoredOverlay(), rig.ctx.overlayConfig);
+    EXPECT_EQ(rig.telvix.application->StoredOverlay(), rig.ctx.overlayConfig.bytes());
 }
 
-TEST(CommandsOnEmulator, FeatureProgrammingFollowsThePhaseSequence) {
+TEST(CommandsOnEmulator, FeatureProgrammingStatusIsFollowedWithoutAskingAgain) {
     LinkRig rig(Application());
     ASSERT_TRUE(rig.Connect());
-    rig.telvix.application->SetProgramSequence({{1, 0}, {1, 0}, {3, 2}});
+    rig.telvix.application->SetProgramSequence({{4, 0}, {5, 0}, {3, 2}});
     rig.ctx.featureReadRequest = true;
     ASSERT_TRUE(rig.IssueAndDecode(CMD_TYPE_FEATURES, CMD_DIR_REQUEST, [&] { return ReplyTaken(rig); }));
     EXPECT_EQ(rig.ctx.featureBits, 0x3C);
@@ -104,15 +104,22 @@ TEST(CommandsOnEmulator, FeatureProgrammingFollowsThePhaseSequence) {
     EXPECT_EQ(rig.telvix.application->StoredFeatureBits(), 0x41);
 
     rig.ctx.statusPollActive = true;
-    std::vector<std::int32_t> phases;
-    while (rig.ctx.statusPollActive && phases.size() < 10) {
-        rig.ctx.programPhase = 0;
-        ASSERT_TRUE(rig.IssueAndDecode(CMD_TYPE_FEATURE_STATUS, CMD_DIR_REQUEST,
-                                       [&] { return rig.ctx.programPhase != 0; }));
-        phases.push_back(rig.ctx.programPhase);
+    ASSERT_TRUE(rig.IssueAndDecode(CMD_TYPE_FEATURE_STATUS, CMD_DIR_REQUEST,
+                                   [&] { return rig.ctx.programPhase == 1; }));  // no step reached yet
+    // Each step the interface reaches on its own clock reaches the decoder unasked.
+    for (const std::int32_t phase : {4, 5, 3}) {
+        rig.deviceClock.Advance(std::chrono::milliseconds(500));
+        EXPECT_TRUE(WaitUntil([&] {
+            rig.commands->DecodeReplies();
+            return rig.ctx.programPhase == phase;
+        })) << phase;
     }
-    EXPECT_EQ(phases, (std::vector<std::int32_t>{1, 1, 3}));
     EXPECT_EQ(rig.ctx.programError, 2);
+    EXPECT_FALSE(rig.ctx.statusPollActive);
+    std::size_t statusRequests = 0;
+    for (const HidReport& report : rig.box.ReceivedReports())
+        statusRequests += report[1] == CMD_FEATURE_STATUS ? 1 : 0;
+    EXPECT_EQ(statusRequests, 1u);
 }
 
 TEST(CommandsOnEmulator, RebootGoesToTheBootloaderOrTheUpdateVolume) {

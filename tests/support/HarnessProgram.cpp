@@ -24,8 +24,8 @@ ApplicationOptions FirmwareFor(const HarnessServers& servers, const HarnessOptio
                 servers.FindEntry(options.modelCode, options.carries->first, options.carries->second)) {
             firmware.softwareId = static_cast<std::uint16_t>(entry->swId);
             firmware.softwareBuild = static_cast<std::uint8_t>(entry->swBuild);
-            firmware.config.setVehicleMake(ToVehicleText(FromUtf8(entry->make)));
-            firmware.config.setVehicleModel(ToVehicleText(FromUtf8(entry->model)));
+            firmware.config.setVehicle(ToVehicleText(FromUtf8(entry->make)),
+                                       ToVehicleText(FromUtf8(entry->model)));
         }
     }
     firmware.config.setTotalUpdates(static_cast<std::uint16_t>(options.totalUpdates));
@@ -58,6 +58,7 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
     mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
     const ApplicationOptions firmware = FirmwareFor(servers, options, mcuId);
     telvix = InstallTelvixFirmware(box, firmware);
+    box.SetClock(clock);  // the interface's own timing follows the ticks too
     volumeWatcher = std::make_unique<UpdateVolumeWatcher>(box, telvix.flash);
     if (options.registerDevice) {
         HarnessDevice device;

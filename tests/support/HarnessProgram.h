@@ -85,11 +85,11 @@ class HarnessProgram {
     HarnessTcpProxy catalogueProxy;
     HarnessTcpProxy ftpProxy;
 
+    FakeClock clock;  // before the bus: the emulated interface reads it until the bus is gone
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;
     std::unique_ptr<UpdateVolumeWatcher> volumeWatcher;
-    FakeClock clock;
 
     FakeDeviceAreaPort deviceArea;
     FakeSearchAreaPort searchArea;

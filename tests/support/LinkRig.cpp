@@ -18,6 +18,7 @@ LinkRig::LinkRig(LinkRigOptions options) : box(bus.PlugInterface(options.modelCo
         options.editFirmware(firmware);
     }
     telvix = InstallTelvixFirmware(box, firmware);
+    box.SetClock(deviceClock);
     box.Plug(options.mode);
     link = std::make_unique<DeviceLink>(ctx, bus.Hid(), bus.Notifications(), bus.Volumes(), clock);
     DeviceLink* channel = link.get();

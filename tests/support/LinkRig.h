@@ -23,6 +23,7 @@
 #include "platform/Clock.h"
 #include "sim/EmulatedHidBus.h"
 #include "sim/TelvixFirmware.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/LinkHelpers.h"
 
 // A clock whose sleeps return at once and whose time stands still.
@@ -65,6 +66,8 @@ class LinkRig {
     bool IssueAndDecode(std::int32_t type, std::int32_t direction, const std::function<bool()>& pred);
 
     UpdaterContext ctx;
+    // The interface's own clock (its feature programming steps); moved by the test.
+    FakeClock deviceClock;
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;

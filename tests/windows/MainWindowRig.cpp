@@ -17,7 +17,8 @@ static DemoData PreparedData(const QTemporaryDir& dir) {
 }
 
 MainWindowRig::MainWindowRig(const std::string& model, bool plugged)
-    : data((EnsureQtApplication(), PreparedData(dataDir))), machine(model) {
+    : data((EnsureQtApplication(), PreparedData(dataDir))),
+      machine(model, MachineSetup{DemoInterfaceOptions, &clock, /*watchVolumeOnItsOwn=*/true}) {
     if (!plugged) {
         machine.Unplug();
     }

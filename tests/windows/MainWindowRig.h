@@ -11,9 +11,10 @@
 
 #include "app/UpdaterProgram.h"
 #include "app/windows/CKioDlg.h"
-#include "app/windows/DemoMachine.h"
 #include "app/windows/DeviceChangeRelay.h"
 #include "app/windows/ProgramCommands.h"
+#include "sim/demo/DemoData.h"
+#include "sim/demo/DemoMachine.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeControllerPorts.h"
 
@@ -31,8 +32,8 @@ struct MainWindowRig {
     DeviceChangeRelay relay;
     QTemporaryDir dataDir;
     DemoData data;
+    FakeClock clock;  // before the machine: its interface keeps time by it
     DemoMachine machine;
-    FakeClock clock;
     FakeMessagePort messages;
     FakeSystemPort system;
     FakeMainTimerPort mainTimer;

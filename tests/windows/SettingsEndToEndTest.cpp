@@ -9,9 +9,9 @@
 #include <QTabWidget>
 
 #include "SettingsTestSupport.h"
+#include "catalogue/FeatureLabels.h"
 #include "settings/windows/CFeaturesDlg.h"
 #include "settings/windows/CLVDSSettingDlg.h"
-#include "settings/windows/CatalogueFeatureLabels.h"
 #include "settings/windows/LVDSTabCtrl.h"
 #include "settings/windows/OSDSettingsDlg.h"
 #include "tests/support/HarnessProgram.h"
@@ -58,12 +58,13 @@ struct WindowsOnProgram {
 HarnessOptions LvdsInterfaceWithEverything() {
     HarnessOptions options = InterfaceOf("WD7731R");
     options.editFirmware = [](ApplicationOptions& firmware) {
-        firmware.config.setCapabilities(CAP_VIDEO_SETTINGS | CAP_FEATURES | CAP_REAR_INPUT | CAP_FRONT_INPUT |
-                                        CAP_LEFT_INPUT | CAP_RIGHT_INPUT);
-        firmware.config.setCameraFlags(0);
-        firmware.config.setInputEnables(0);
-        firmware.overlay =
-            OverlayConfig(OverlayConfig::Bytes{0x01, 0x02, 0x03, 0x44, 0x00, 0x00, 0x00, 0x55});
+        DeviceConfig config(firmware.config.bytes());
+        config.setCapabilities(CAP_VIDEO_SETTINGS | CAP_FEATURES | CAP_REAR_INPUT | CAP_FRONT_INPUT |
+                               CAP_LEFT_INPUT | CAP_RIGHT_INPUT);
+        config.setCameraFlags(0);
+        config.setInputEnables(0);
+        firmware.config = StoredRecord(config.bytes());
+        firmware.overlay = OverlayBlock{0x01, 0x02, 0x03, 0x44, 0x00, 0x00, 0x00, 0x55};
         firmware.featureBits = 0xA5;
     };
     return options;
@@ -98,7 +99,7 @@ TEST(SettingsEndToEnd, CameraAndOverlayEditsReachTheInterface) {
     Control<QPushButton>(&host, 1011)->click();
     ASSERT_TRUE(
         rig.RunUntil([&] { return HasMessage(harness, u"Device settings have been successfully updated"); }));
-    const DeviceConfig stored = harness.telvix.application->StoredConfig();
+    const DeviceConfig stored(harness.telvix.application->StoredConfig().bytes());
     EXPECT_TRUE(stored.has(CAM_AFTERMARKET_REAR));
     EXPECT_TRUE(stored.has(IN_REAR));
     EXPECT_EQ(stored, harness.Context().deviceConfig);
@@ -112,9 +113,10 @@ TEST(SettingsEndToEnd, CameraAndOverlayEditsReachTheInterface) {
     Control<QPushButton>(&host, 1011)->click();
     ASSERT_TRUE(
         rig.RunUntil([&] { return HasMessage(harness, u"OSD settings have been successfully updated"); }));
-    EXPECT_EQ(harness.telvix.application->StoredOverlay().bytes(),
-              (OverlayConfig::Bytes{0x10, 0x07, 0x70, 0x44, 0x04, 0x00, 0x00, 0x55}));
-    EXPECT_EQ(harness.telvix.application->StoredConfig(), stored);  // the camera page was not applied
+    EXPECT_EQ(harness.telvix.application->StoredOverlay(),
+              (OverlayBlock{0x10, 0x07, 0x70, 0x44, 0x04, 0x00, 0x00, 0x55}));
+    EXPECT_EQ(harness.telvix.application->StoredConfig().bytes(),
+              stored.bytes());  // the camera page was not applied
 }
 
 TEST(SettingsEndToEnd, FeatureChoiceIsProgrammedAndItsOutcomeShown) {
@@ -138,7 +140,7 @@ TEST(SettingsEndToEnd, FeatureChoiceIsProgrammedAndItsOutcomeShown) {
     EXPECT_FALSE(Control<QCheckBox>(&dialog, 1051)->isEnabled());  // bit 1 clear
     EXPECT_TRUE(Control<QCheckBox>(&dialog, 1050)->isEnabled());   // bit 2
 
-    harness.telvix.application->SetProgramSequence({{2, 0}});  // done at the first status request
+    harness.telvix.application->SetProgramSequence({{2, 0}});  // done at the first step
     Control<QCheckBox>(&dialog, 1051)->click();                // disabled: no effect
     Control<QCheckBox>(&dialog, 1049)->click();
     Control<QPushButton>(&dialog, 1055)->click();

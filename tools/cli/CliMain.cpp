@@ -8,12 +8,14 @@
 #include <ostream>
 
 #include "app/LinuxSystem.h"
-#include "app/windows/DemoMachine.h"
 #include "platform/Clock.h"
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
 #include "retrieval/RemotePath.h"
+#include "sim/demo/CatalogueInterface.h"
+#include "sim/demo/DemoData.h"
+#include "sim/demo/DemoMachine.h"
 #include "tools/cli/CliCommands.h"
 
 namespace {
@@ -49,7 +51,7 @@ struct ScratchDirectory {
     std::filesystem::path path;
 };
 
-// What one run owns besides the session: the real or the demo machine.
+// What one run owns besides the session: the real machine, or the demo's or an emulated one.
 struct OwnedMachine {
     LinuxSystem linuxSystem{[] {}};
     SystemClock clock;
@@ -57,13 +59,15 @@ struct OwnedMachine {
     std::unique_ptr<MountedVolumes> volumes;
     std::unique_ptr<UdevNotifications> notifications;
     std::unique_ptr<ScratchDirectory> scratch;
-    std::unique_ptr<DemoMachine> demo;
     std::unique_ptr<DemoSystem> demoSystem;
+    std::unique_ptr<DemoMachine> demo;
 };
 
 struct Options {
     bool demo = false;
     std::string demoModel = kDemoDefaultModel;
+    std::string emulate;  // model code of the emulated interface
+    std::string emulateSerial;
     bool json = false, verbose = false, yes = false, no = false;
     double timeoutSeconds = 20;
 };
@@ -75,44 +79,74 @@ void AddFilterOptions(CLI::App& command, SearchFilter& filter) {
     command.add_flag("--manual", filter.manualTransmission, "Only entries for a manual transmission");
 }
 
-std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& owned, std::ostream& err) {
-    if (options.demo) {
-        owned.scratch = std::make_unique<ScratchDirectory>();
-        DemoData data;
-        if (owned.scratch->path.empty()) {
-            err << "error: cannot create a directory for the demo data\n";
-            return std::nullopt;
-        }
-        if (auto error = WriteDemoData(owned.scratch->path, data)) {
-            err << "error: cannot prepare the demo data: " << *error << "\n";
-            return std::nullopt;
-        }
-        owned.demo = std::make_unique<DemoMachine>(options.demoModel);
-        owned.demoSystem = std::make_unique<DemoSystem>(owned.linuxSystem);
-        return CliMachine{owned.demo->Bus().Hid(),
-                          owned.demo->Bus().Volumes(),
-                          owned.demo->Bus().Notifications(),
-                          owned.clock,
-                          *owned.demoSystem,
-                          DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress),
-                          {},
-                          {}};
-    }
+EndpointSettings ConfiguredEndpoints(std::ostream& err) {
     std::string error;
     EndpointSettings endpoints = LoadEndpointSettings(SettingsLocationsFromEnvironment(), &error);
     if (!error.empty())
         err << "warning: " << error << "\n";
-    owned.hidapi = std::make_unique<HidapiBus>();
-    owned.volumes = std::make_unique<MountedVolumes>();
-    owned.notifications = std::make_unique<UdevNotifications>();
-    return CliMachine{*owned.hidapi,
-                      *owned.volumes,
-                      *owned.notifications,
-                      owned.clock,
-                      owned.linuxSystem,
+    return endpoints;
+}
+
+// The program on an emulated interface: its bus stands in for the real one, and a copied
+// firmware.bin is taken off its update volume before every tick.
+CliMachine EmulatedMachine(DemoMachine& machine, Clock& clock, SystemPort& system,
+                           EndpointSettings endpoints) {
+    return CliMachine{machine.Bus().Hid(),
+                      machine.Bus().Volumes(),
+                      machine.Bus().Notifications(),
+                      clock,
+                      system,
                       std::move(endpoints),
-                      {},
+                      [&machine] { machine.PollUpdateVolume(); },
                       {}};
+}
+
+std::optional<CliMachine> BuildMachine(const Options& options, const ControllerId& emulatedId,
+                                       OwnedMachine& owned, const CliEnvironment& env) {
+    Clock& clock = env.clock != nullptr ? *env.clock : owned.clock;
+    SystemPort& system = env.system != nullptr ? *env.system : owned.linuxSystem;
+    std::optional<CliMachine> machine;
+    if (options.demo) {
+        owned.scratch = std::make_unique<ScratchDirectory>();
+        DemoData data;
+        if (owned.scratch->path.empty()) {
+            env.err << "error: cannot create a directory for the demo data\n";
+            return std::nullopt;
+        }
+        if (auto error = WriteDemoData(owned.scratch->path, data)) {
+            env.err << "error: cannot prepare the demo data: " << *error << "\n";
+            return std::nullopt;
+        }
+        owned.demo = std::make_unique<DemoMachine>(
+            options.demoModel, MachineSetup{DemoInterfaceOptions, &clock, /*watchVolumeOnItsOwn=*/false});
+        owned.demoSystem = std::make_unique<DemoSystem>(system);
+        machine.emplace(EmulatedMachine(*owned.demo, clock, *owned.demoSystem,
+                                        DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress)));
+    } else if (!options.emulate.empty()) {
+        EndpointSettings endpoints = ConfiguredEndpoints(env.err);
+        const CatalogueDb catalogue(endpoints);
+        auto interfaceFor = [catalogue, emulatedId](const std::string& model) {
+            return CatalogueInterfaceOptions(model, emulatedId, catalogue);
+        };
+        owned.demo = std::make_unique<DemoMachine>(
+            options.emulate, MachineSetup{interfaceFor, &clock, /*watchVolumeOnItsOwn=*/false});
+        machine.emplace(EmulatedMachine(*owned.demo, clock, system, std::move(endpoints)));
+    } else {
+        EndpointSettings endpoints = ConfiguredEndpoints(env.err);
+        owned.hidapi = std::make_unique<HidapiBus>();
+        owned.volumes = std::make_unique<MountedVolumes>();
+        owned.notifications = std::make_unique<UdevNotifications>();
+        machine.emplace(CliMachine{*owned.hidapi,
+                                   *owned.volumes,
+                                   *owned.notifications,
+                                   clock,
+                                   system,
+                                   std::move(endpoints),
+                                   {},
+                                   {}});
+    }
+    machine->waitTick = env.waitTick;
+    return machine;
 }
 }  // namespace
 
@@ -130,6 +164,14 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     app.add_flag("--demo", options.demo,
                  "Run against an emulated interface with the embedded catalogue and image store");
     app.add_option("--demo-model", options.demoModel, "Model code of the demo's interface (default QD7720R)");
+    auto* emulate =
+        app.add_option("--emulate", options.emulate,
+                       "Run against an emulated interface of this model with the configured catalogue "
+                       "and image server (checks a deployment without hardware)");
+    emulate->excludes("--demo");
+    app.add_option("--emulate-serial", options.emulateSerial,
+                   "Controller id of the emulated interface, 32 hex digits (default: a fresh random one)")
+        ->needs(emulate);
     app.add_flag("--json", options.json, "JSON output (status, search, config show, overlay show, features)");
     app.add_flag("--verbose", options.verbose,
                  "Diagnostics: endpoints, controller states and link modes on stderr");
@@ -177,6 +219,20 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
         env.err << "error: unknown model code " << options.demoModel << "\n";
         return EXIT_USAGE;
     }
+    if (!options.emulate.empty() && !IsKnownModel(options.emulate)) {
+        env.err << "error: unknown model code " << options.emulate << "\n";
+        return EXIT_USAGE;
+    }
+    ControllerId emulatedId = RandomControllerId();
+    if (!options.emulateSerial.empty()) {
+        const auto parsed = ParseControllerId(options.emulateSerial);
+        if (!parsed) {
+            env.err << "error: --emulate-serial needs 32 hexadecimal digits, e.g. "
+                       "00112233-44556677-8899AABB-CCDDEEFF\n";
+            return EXIT_USAGE;
+        }
+        emulatedId = *parsed;
+    }
     const CLI::App* chosen = app.get_subcommands().front();
     request.command = chosen->get_name();
     if (chosen == config || chosen == overlay)
@@ -195,8 +251,9 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     request.connectTimeout = std::chrono::milliseconds(static_cast<long>(options.timeoutSeconds * 1000));
 
     OwnedMachine owned;
-    std::optional<CliMachine> machine = env.machine != nullptr ? std::optional<CliMachine>(*env.machine)
-                                                               : BuildMachine(options, owned, env.err);
+    std::optional<CliMachine> machine = env.machine != nullptr
+                                            ? std::optional<CliMachine>(*env.machine)
+                                            : BuildMachine(options, emulatedId, owned, env);
     if (!machine)
         return EXIT_ERROR;
     if (options.verbose) {

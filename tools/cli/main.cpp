@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
                                        return std::nullopt;
                                    return line;
                                },
+                               nullptr,
+                               nullptr,
+                               {},
                                nullptr};
     return RunCli(args, environment);
 }

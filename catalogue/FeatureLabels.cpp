@@ -1,6 +1,29 @@
-#include "settings/windows/CatalogueFeatureLabels.h"
+#include "catalogue/FeatureLabels.h"
 
 #include "catalogue/CatalogueValues.h"
+
+void FeatureLabelTable::Merge(const std::vector<FeatureLabelRow>& rows) {
+    for (const auto& row : rows) {
+        labels_[row.index] = row.text;
+    }
+}
+
+const std::u16string* FeatureLabelTable::Find(int index) const {
+    const auto it = labels_.find(index);
+    return it == labels_.end() ? nullptr : &it->second;
+}
+
+bool RefreshFeatureLabels(FeatureLabelSource& source, const std::u16string& mcuSerial,
+                          FeatureLabelTable& table) {
+    std::vector<FeatureLabelRow> rows;
+    const bool ok = source.QueryFeatureLabels(mcuSerial, [&rows](int index, const std::u16string& text) {
+        rows.push_back(FeatureLabelRow{index, text});
+    });
+    if (ok) {
+        table.Merge(rows);
+    }
+    return ok;
+}
 
 SqlStatement FeatureLabelStatement(const std::u16string& mcuSerial) {
     return SqlStatement{

@@ -1,5 +1,5 @@
-// The features dialog's label query against real catalogues: an SQLite catalogue made here, and
-// the test MariaDB server's fixture catalogue when its variables are set.
+// The feature-label query against real catalogues: an SQLite catalogue made here, and the test
+// MariaDB server's fixture catalogue when its variables are set.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueDb.h"
-#include "settings/windows/CatalogueFeatureLabels.h"
+#include "catalogue/FeatureLabels.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ class SqliteCatalogue {
 
 }  // namespace
 
-TEST(FeaturesLabelQuery, ReadsTheLabelsOfTheInterfacesSoftwareInIndexOrder) {
+TEST(FeatureLabels, ReadsTheLabelsOfTheInterfacesSoftwareInIndexOrder) {
     if (!std::filesystem::exists(kSqliteDriver)) {
         GTEST_SKIP() << "SQLite ODBC driver not installed";
     }
@@ -78,7 +78,7 @@ TEST(FeaturesLabelQuery, ReadsTheLabelsOfTheInterfacesSoftwareInIndexOrder) {
     EXPECT_TRUE(ok);
 }
 
-TEST(FeaturesLabelQuery, UnreachableCatalogueReportsFailure) {
+TEST(FeatureLabels, UnreachableCatalogueReportsFailure) {
     CatalogueDb db("Driver={No Such ODBC Driver};Server=127.0.0.1", 1);
     CatalogueFeatureLabels labels(db);
     bool ok = true;
@@ -86,7 +86,7 @@ TEST(FeaturesLabelQuery, UnreachableCatalogueReportsFailure) {
     EXPECT_FALSE(ok);
 }
 
-TEST(FeaturesLabelQuery, MatchesTheFixtureCatalogueOnMariaDb) {
+TEST(FeatureLabels, MatchesTheFixtureCatalogueOnMariaDb) {
     const char* connection = std::getenv("TELVIX_TEST_MARIADB_CONNECTION");
     if (connection == nullptr || *connection == '\0') {
         GTEST_SKIP() << "TELVIX_TEST_MARIADB_CONNECTION not set";

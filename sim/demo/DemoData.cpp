@@ -1,0 +1,43 @@
+#include "sim/demo/DemoData.h"
+
+#include <algorithm>
+
+#include "FixtureCatalogue.h"
+#include "FixtureWriters.h"
+
+std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoData& data) {
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        return "cannot create " + dir.string() + ": " + error.message();
+    }
+    data.catalogueFile = dir / "catalogue.sqlite";
+    data.imageStore = dir / "images";
+    const FixtureCatalogue catalogue = BuildFixtureCatalogue();
+    std::string failure = WriteSqliteCatalogue(catalogue, data.catalogueFile.string());
+    if (failure.empty()) {
+        failure = WriteImageStore(catalogue, data.imageStore.string());
+    }
+    if (!failure.empty()) {
+        return failure;
+    }
+    return std::nullopt;
+}
+
+EndpointSettings DemoEndpoints(const DemoData& data, const std::string& makerWebAddress) {
+    EndpointSettings settings;
+    settings.catalogueConnection = std::string("Driver=") + kSqliteOdbcDriver +
+                                   ";Database=" + data.catalogueFile.string() + ";NoCreat=1";
+    settings.catalogueTimeoutSeconds = 5;
+    settings.ftp.scheme = "file";
+    settings.ftp.basePath = data.imageStore.string();
+    settings.makerWebAddress = makerWebAddress;
+    settings.sourceFile = "demo";
+    return settings;
+}
+
+bool IsKnownModel(const std::string& modelCode) {
+    const std::vector<FixtureHardware>& models = FixtureHardwareModels();
+    return std::any_of(models.begin(), models.end(),
+                       [&](const FixtureHardware& hw) { return hw.mfg_id == modelCode; });
+}
