@@ -214,14 +214,18 @@ TEST(StartupStates, UpgradeOfAHidModelWhoseImageFailsEndsWithDownloadFailed) {
     }
 }
 
-TEST(StartupStates, UpgradeOfAVolumeModelNeedsNoImage) {
-    ControllerBed bed;
-    bed.Idle();
-    bed.operations.detailsLoad = false;
-    bed.context.mainState = MS_START_UPGRADE;
-    bed.Tick();
-    EXPECT_EQ(bed.context.hidInstall, 0);
-    EXPECT_EQ(bed.operations.fetches, 0);
-    EXPECT_EQ(bed.context.mainState, MS_CHECK_AVAILABILITY);
+// The file copy checks the image against the catalogue's length and digest too, so a volume
+// model's upgrade entry brings them; without them the upgrade does not start.
+TEST(StartupStates, UpgradeOfAVolumeModelLoadsTheImageDetailsButFetchesNothing) {
+    for (bool loaded : {true, false}) {
+        ControllerBed bed;
+        bed.Idle();
+        bed.operations.detailsLoad = loaded;
+        bed.context.mainState = MS_START_UPGRADE;
+        bed.Tick();
+        EXPECT_EQ(bed.context.hidInstall, 0);
+        EXPECT_EQ(bed.operations.fetches, 0);
+        EXPECT_EQ(bed.context.mainState, loaded ? MS_CHECK_AVAILABILITY : MS_DOWNLOAD_FAILED);
+    }
 }
 }  // namespace
