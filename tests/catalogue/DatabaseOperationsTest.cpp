@@ -266,6 +266,41 @@ TEST_P(DatabaseOperationsTest, LoadSelectedSoftwareFindsAMakeLongerThanTheSearch
     EXPECT_EQ(ctx_.softwareRecord.sw_id, 1560);
 }
 
+TEST_P(DatabaseOperationsTest, LoadSelectedSoftwareFindsAnEntryWithoutBuildNumberButNotBuildZero) {
+    std::string withoutBuild;  // the fixture's Mazda CX-5 has sw_build NULL
+    for (const FixtureEntry& e : Fixture().entries) {
+        if (e.sw_id == 1564) {
+            withoutBuild = e.sw_filename;
+        }
+    }
+    const ScratchCatalogue& catalogue = UseScratch();
+    catalogue.Exec(
+        "INSERT INTO tolvanesw (mfg_id, sw_id, sw_build, sw_filename, sw_description, vehicle_make, "
+        "vehicle_model, vehicle_year_from, vehicle_year_to, vehicle_transmission, sw_valid_status) VALUES "
+        "('QD7720R', 1564, 0, 'build-zero.bin', 'Build zero', 'Mazda', 'CX-5', '2017', '2021', 3, 1)");
+    // NULL first, then a blank in a text column (which MariaDB compares equal to 0).
+    for (const char* emptied : {"", "UPDATE tolvanesw SET sw_build='' WHERE sw_build IS NULL"}) {
+        SCOPED_TRACE(emptied);
+        if (*emptied) {
+            catalogue.MakeTextColumn("tolvanesw", "sw_build");
+            catalogue.Exec(emptied);
+        }
+        SearchAndSelect(u"Mazda");
+        int checked = 0;
+        for (int row = 0; row < panel_.ResultCount(); ++row) {
+            if (panel_.results[static_cast<std::size_t>(row)].model != u"CX-5") {
+                continue;
+            }
+            ctx_.selectedRow = row;
+            ASSERT_TRUE(LoadSelectedSoftware(ctx_, panel_, db()));
+            const bool zero = panel_.results[static_cast<std::size_t>(row)].features == u"Build zero";
+            EXPECT_EQ(ToUtf8(ctx_.softwareRecord.sw_filename), zero ? "build-zero.bin" : withoutBuild);
+            ++checked;
+        }
+        EXPECT_EQ(checked, 2);
+    }
+}
+
 TEST_P(DatabaseOperationsTest, HidBootloaderFollowsTheHardwareTable) {
     UseScratch();
     for (const FixtureHardware& hw : Fixture().hardware) {
