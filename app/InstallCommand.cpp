@@ -8,6 +8,7 @@ void MainController::OnInstall() {
         return;
     }
     Next(PrepareInstall(/*loadImageDetails=*/false));
+    operations_.JournalInstallStart(/*upgrade=*/false);
 }
 
 ControllerState MainController::PrepareInstall(bool loadImageDetails) {

@@ -155,6 +155,10 @@ bool CatalogueConnection::Query(const SqlStatement& statement,
     return true;
 }
 
-bool CatalogueConnection::Change(const SqlStatement& statement, DbError& error) {
-    return Run(statement, error) != nullptr;
+bool CatalogueConnection::Change(const SqlStatement& statement, DbError& error, std::int64_t* changedRows) {
+    std::unique_ptr<OdbcStatement> stmt = Run(statement, error);
+    if (stmt && changedRows != nullptr) {
+        *changedRows = stmt->ChangedRows();
+    }
+    return stmt != nullptr;
 }

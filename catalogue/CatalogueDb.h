@@ -44,8 +44,9 @@ class CatalogueConnection {
     // Runs one SELECT and hands each row to onRow, first to last; rowCount is the rows read.
     bool Query(const SqlStatement& statement, const std::function<void(const OdbcRow&)>& onRow,
                std::int32_t& rowCount, DbError& error);
-    // Runs one UPDATE or INSERT (or a session setting).
-    bool Change(const SqlStatement& statement, DbError& error);
+    // Runs one UPDATE or INSERT (or a session setting). changedRows, when given, receives the rows
+    // the driver reports changed (MariaDB counts only rows whose values changed; -1 when unknown).
+    bool Change(const SqlStatement& statement, DbError& error, std::int64_t* changedRows = nullptr);
 
   private:
     std::unique_ptr<OdbcStatement> Run(const SqlStatement& statement, DbError& error);

@@ -10,6 +10,7 @@
 
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/CatalogueLookups.h"
+#include "catalogue/InstallJournal.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
 #include "tests/support/UniqueMcuId.h"
@@ -56,22 +57,6 @@ CliBed::~CliBed() {
     servers.DeleteDevice(mcuSerial);
 }
 
-void RunNotifications::Subscribe(DeviceChangeSink sink) {
-    std::lock_guard lock(mutex_);
-    sinks_.push_back(std::move(sink));
-}
-
-void RunNotifications::Forward(std::uint32_t eventCode) {
-    std::lock_guard lock(mutex_);
-    for (const DeviceChangeSink& sink : sinks_)
-        sink(eventCode);
-}
-
-void RunNotifications::EndRun() {
-    std::lock_guard lock(mutex_);
-    sinks_.clear();
-}
-
 CliMachine CliBed::Machine() {
     EndpointSettings endpoints = DefaultEndpointSettings();
     endpoints.catalogueConnection = servers.catalogueConnection;
@@ -89,7 +74,8 @@ CliMachine CliBed::Machine() {
                                  // emulator, the workers and the servers run.
                                  clock.Advance(std::chrono::milliseconds(100));
                                  std::this_thread::sleep_for(std::chrono::microseconds(300));
-                             }};
+                             },
+                             DefaultInstallJournalFile()};
     return machine;
 }
 

@@ -15,6 +15,8 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeControllerPorts.h"
 #include "tests/support/HarnessServers.h"
+#include "tests/support/RunNotifications.h"
+#include "tests/support/ScratchFolder.h"
 #include "tools/cli/CliMain.h"
 
 #define REQUIRE_CLI_SERVERS(servers)                                    \
@@ -41,19 +43,6 @@ struct CliBedOptions {
 // The value of a "key: value" line of the text output; empty when there is none.
 std::string TextField(const std::string& out, const std::string& key);
 
-// The bus's notifications for one run at a time: a sink stays registered for the life of its port,
-// so each run's program subscribes here and the bed drops its sinks when the run ends.
-class RunNotifications final : public DeviceNotificationPort {
-  public:
-    void Subscribe(DeviceChangeSink sink) override;
-    void Forward(std::uint32_t eventCode);
-    void EndRun();
-
-  private:
-    std::mutex mutex_;
-    std::vector<DeviceChangeSink> sinks_;
-};
-
 class CliBed {
   public:
     CliBed(const HarnessServers& servers, CliBedOptions options);
@@ -68,7 +57,8 @@ class CliBed {
 
     const HarnessServers& servers;
     CliBedOptions options;
-    RunNotifications notifications;  // outlives the bus, which calls it
+    ScratchDataDirectory dataDirectory;  // the runs' install journal and diagnostics log
+    RunNotifications notifications;      // outlives the bus, which calls it
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;

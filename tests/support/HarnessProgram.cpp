@@ -54,6 +54,7 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
       catalogueProxy("127.0.0.1", s.mariadbPort),
       ftpProxy("127.0.0.1", s.ftp.port),
       box(bus.PlugInterface(options.modelCode, DeviceMode::Unplugged)) {
+    bus.Notifications().Subscribe([this](std::uint32_t eventCode) { notifications.Forward(eventCode); });
     const McuId mcuId = UniqueMcuId(0xB6);  // marks the rows of these tests
     mcuSerial = ToUtf8(FormatMcuSerial(mcuId));
     const ApplicationOptions firmware = FirmwareFor(servers, options, mcuId);
@@ -75,11 +76,14 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
     }
     if (options.mode != DeviceMode::Unplugged)
         box.Plug(options.mode);
+    program = NewProgram();
+}
 
-    program = std::make_unique<UpdaterProgram>(UpdaterAdapters{
+std::unique_ptr<UpdaterProgram> HarnessProgram::NewProgram() {
+    return std::make_unique<UpdaterProgram>(UpdaterAdapters{
         .bus = bus.Hid(),
         .volumes = bus.Volumes(),
-        .notifications = bus.Notifications(),
+        .notifications = notifications,
         .deviceChangeQueued = {},
         .clock = clock,
         .system = system,
@@ -92,17 +96,28 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
         .messages = messages,
         .mainTimer = mainTimer,
         .replyTimer = replyTimer,
+        .installJournal = journalFile,
+        .diagnostics = &diagnostics,
     });
 }
 
 HarnessProgram::~HarnessProgram() {
     program->Shutdown();
     program.reset();
+    notifications.EndRun();
     if (options.registerDevice)
         servers.DeleteDevice(mcuSerial);
 }
 
 void HarnessProgram::Start() {
+    program->Start();
+}
+
+void HarnessProgram::Restart() {
+    program->Shutdown();
+    program.reset();
+    notifications.EndRun();
+    program = NewProgram();
     program->Start();
 }
 

@@ -9,11 +9,14 @@
 
 #include "app/LinuxSystem.h"
 #include "app/windows/DemoMachine.h"
+#include "catalogue/InstallJournal.h"
 #include "platform/Clock.h"
+#include "platform/DiagnosticsLog.h"
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliHistory.h"
 
 namespace {
 constexpr char kVersion[] = "telvix-cli 4.0.0";
@@ -88,6 +91,7 @@ std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& own
         }
         owned.demo = std::make_unique<DemoMachine>(options.demoModel);
         owned.demoSystem = std::make_unique<DemoSystem>(owned.linuxSystem);
+        // The demo's installs are journaled with its data and go with it.
         return CliMachine{owned.demo->Bus().Hid(),
                           owned.demo->Bus().Volumes(),
                           owned.demo->Bus().Notifications(),
@@ -95,7 +99,8 @@ std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& own
                           *owned.demoSystem,
                           DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress),
                           {},
-                          {}};
+                          {},
+                          owned.scratch->path / "journal.sqlite"};
     }
     std::string error;
     EndpointSettings endpoints = LoadEndpointSettings(SettingsLocationsFromEnvironment(), &error);
@@ -111,7 +116,8 @@ std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& own
                       owned.linuxSystem,
                       std::move(endpoints),
                       {},
-                      {}};
+                      {},
+                      DefaultInstallJournalFile()};
 }
 }  // namespace
 
@@ -164,6 +170,9 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     CLI::App* features = app.add_subcommand("features", "Read the activated features, or program them");
     std::string program;
     features->add_option("--program", program, "Inputs to activate: comma list of rear, aux, nav, or none");
+    app.add_subcommand("history",
+                       "The install journal, newest first: time, model, serial, software, vehicle, outcome "
+                       "and whether the catalogue took the install's record");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -192,12 +201,18 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     }
     request.json = options.json;
     request.connectTimeout = std::chrono::milliseconds(static_cast<long>(options.timeoutSeconds * 1000));
+    // The journal of this user's installs; it needs no interface (demo installs are not in it).
+    if (request.command == "history")
+        return History(DefaultInstallJournalFile(), request.json, env.out, env.err);
 
     OwnedMachine owned;
     std::optional<CliMachine> machine = env.machine != nullptr ? std::optional<CliMachine>(*env.machine)
                                                                : BuildMachine(options, owned, env.err);
     if (!machine)
         return EXIT_ERROR;
+    DiagnosticsLog diagnostics(DefaultDiagnosticsLogFile());
+    if (machine->diagnostics == nullptr)
+        machine->diagnostics = &diagnostics;
     if (options.verbose) {
         env.err << "catalogue: " << machine->endpoints.catalogueConnection << "\n"
                 << "images: " << machine->endpoints.ftp.scheme << "://" << machine->endpoints.ftp.host
