@@ -3,6 +3,7 @@
 // command set, the catalogue and the image fetch. UpdaterProgram binds them to the real
 // subsystems; controller tests bind a recording fake. Called on the window thread only.
 #include <cstdint>
+#include <string_view>
 
 #include "catalogue/HidBootloaderLookup.h"
 
@@ -55,4 +56,10 @@ class ControllerOperations {
     // Fetches the image into memory, checks it and loads the flashing engine: 0 when ready.
     // Blocks for the transfer.
     virtual int FetchImage() = 0;
+
+    // The install journal. An install starts once its entry is loaded and its route chosen (the
+    // Install command, or the upgrade route when upgrade is set), and ends with the text its
+    // progress dialog finished on. Without a journal they do nothing.
+    virtual void JournalInstallStart(bool /*upgrade*/) {}
+    virtual void JournalInstallEnd(bool /*succeeded*/, std::u16string_view /*outcome*/) {}
 };

@@ -9,6 +9,7 @@ void MainController::OnInstall() {
         return;
     }
     Next(PrepareInstall(/*loadImageDetails=*/false));
+    operations_.JournalInstallStart(/*upgrade=*/false);
 }
 
 // Without the catalogue's answer the route is unknown: guessing the update volume would reboot a

@@ -191,5 +191,6 @@ void MainController::WaitIntegrity() {
 void MainController::Installed() {
     Step(texts::kStepInstalled, 100);
     ports_.progress.ShowOutcome(true);
+    operations_.JournalInstallEnd(true, texts::kStepInstalled);
     Next(MS_IDLE);
 }

@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueChecks.h"
 #include "catalogue/CatalogueLookups.h"
 #include "catalogue/DatabaseWorker.h"
+#include "catalogue/InstallJournal.h"
 #include "catalogue/VehicleSearch.h"
 #include "link/CommandSet.h"
 #include "link/DeviceLink.h"
@@ -51,4 +52,30 @@ HidBootloaderLookup LinkedOperations::LookUpHidBootloader() {
 
 int LinkedOperations::FetchImage() {
     return ::FetchImage(s_.context);
+}
+
+// The serial is known only once the interface's configuration has been read in this connection.
+void LinkedOperations::JournalInstallStart(bool upgrade) {
+    if (s_.journal == nullptr)
+        return;
+    const UpdaterContext& c = s_.context;
+    const SoftwareRecord& software = c.softwareRecord;
+    InstallStart start;
+    start.mfg_id = c.mfg_id;
+    if (c.identityKnown)
+        start.mcu_serial = c.mcu_serial;
+    start.entry_id = software.id;
+    start.sw_id = software.sw_id;
+    start.sw_build = software.sw_build;
+    start.vehicle_make = software.vehicle_make;
+    start.vehicle_model = software.vehicle_model;
+    start.route = c.hidInstall == 1 ? u"HID bootloader" : u"update volume";
+    if (upgrade)
+        start.route += u", upgrade";
+    s_.journal->BeginInstall(start);
+}
+
+void LinkedOperations::JournalInstallEnd(bool succeeded, std::u16string_view outcome) {
+    if (s_.journal != nullptr)
+        s_.journal->EndInstall(succeeded, std::u16string(outcome));
 }

@@ -13,6 +13,7 @@ class CatalogueDb;
 class DatabaseWorker;
 class VehicleSearch;
 class SearchPanel;
+class InstallJournal;
 
 struct LinkedSubsystems {
     UpdaterContext& context;
@@ -23,6 +24,7 @@ struct LinkedSubsystems {
     DatabaseWorker& databaseWorker;
     VehicleSearch& search;
     const SearchPanel& searchPanel;
+    InstallJournal* journal = nullptr;
 };
 
 class LinkedOperations final : public ControllerOperations {
@@ -39,6 +41,8 @@ class LinkedOperations final : public ControllerOperations {
     bool LoadImageDetails() override;
     HidBootloaderLookup LookUpHidBootloader() override;
     int FetchImage() override;
+    void JournalInstallStart(bool upgrade) override;
+    void JournalInstallEnd(bool succeeded, std::u16string_view outcome) override;
 
   private:
     LinkedSubsystems s_;

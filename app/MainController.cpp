@@ -110,6 +110,7 @@ void MainController::Step(std::u16string_view text, int percent) {
 void MainController::FinishAborted(std::u16string_view text) {
     ports_.progress.ShowStepText(std::u16string(text));
     ports_.progress.ShowOutcome(false);
+    operations_.JournalInstallEnd(false, text);
 }
 
 bool MainController::AskYesNo(std::u16string_view text, MessageIcon icon) {

@@ -108,4 +108,5 @@ void MainController::WaitUpgrade() {
 void MainController::StartUpgrade() {
     ports_.progress.Show();
     Next(PrepareInstall(/*loadImageDetails=*/true));
+    operations_.JournalInstallStart(/*upgrade=*/true);
 }

@@ -12,6 +12,8 @@
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/CatalogueLookups.h"
 #include "catalogue/DatabaseWorker.h"
+#include "catalogue/InstallJournal.h"
+#include "catalogue/PendingRecordRetry.h"
 #include "catalogue/VehicleSearch.h"
 #include "config/ConfigCodecs.h"
 #include "link/CommandSet.h"
@@ -33,6 +35,8 @@ struct UpdaterProgram::Parts final : LinkWindow {
     UpdaterAdapters adapters;
     UpdaterContext context;
     CatalogueDb catalogue;
+    InstallJournal journal;
+    PendingRecordRetry recordRetry;
     DeviceLink link;
     CommandSet commands;
     FlashEngine engine;
@@ -47,15 +51,19 @@ struct UpdaterProgram::Parts final : LinkWindow {
 
 UpdaterProgram::Parts::Parts(const UpdaterAdapters& a)
     : adapters(a),
-      catalogue(a.endpoints),
+      catalogue(a.endpoints, a.diagnostics),
+      journal(a.installJournal, a.diagnostics),
+      recordRetry(journal, catalogue, a.diagnostics),
       link(context, a.bus, a.notifications, a.volumes, a.clock),
       commands(context),
       engine(context, FlashEnginePort{[this](const HidReport& report) { return link.WriteReport(report); },
                                       [this] { link.StopReader(); }, [this] { link.StopWriter(); }}),
-      databaseWorker(context, catalogue, a.clock),
+      databaseWorker(context, catalogue, a.clock,
+                     DatabaseWorkerHooks{&journal, a.diagnostics, [this] { recordRetry.Request(); }}),
       search(context, a.searchPanel, catalogue, a.messages, a.clock,
              [this] { return link.FindUpdateVolume(); }),
-      operations({context, link, *this, commands, catalogue, databaseWorker, search, a.searchPanel}),
+      operations(
+          {context, link, *this, commands, catalogue, databaseWorker, search, a.searchPanel, &journal}),
       controller(context,
                  {a.deviceArea, a.searchArea, a.searchPanel, a.progress, a.features, a.messages, a.mainTimer,
                   a.system},
@@ -101,6 +109,7 @@ void UpdaterProgram::Start() {
     parts_->adapters.deviceArea.SetStatusText(std::u16string(texts::kDeviceDisconnected));
     // The timer is set before the version check, so ticks may run while its message is open.
     parts_->controller.RestartMainTimer();
+    parts_->recordRetry.Request();
     CheckUpdaterVersion(parts_->catalogue, ctx.endpoints.makerWebAddress, parts_->adapters.messages);
 }
 

@@ -13,6 +13,7 @@
 //
 // Everything but the constructor's adapters runs on one thread, the window thread.
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,7 @@ class VolumePort;
 class DeviceNotificationPort;
 struct DeviceChange;
 class ReplyTimerPort;
+class DiagnosticsLog;
 struct UpdaterContext;
 class MainController;
 
@@ -59,6 +61,11 @@ struct UpdaterAdapters {
     MessagePort& messages;
     MainTimerPort& mainTimer;
     ReplyTimerPort& replyTimer;
+    // The install journal's file (made with its folder when missing); empty: installs are not
+    // journaled. The front ends give DefaultInstallJournalFile().
+    std::filesystem::path installJournal = {};
+    // Where support's diagnostics go; nullptr: nowhere.
+    DiagnosticsLog* diagnostics = nullptr;
 };
 
 class UpdaterProgram {
@@ -69,8 +76,9 @@ class UpdaterProgram {
     UpdaterProgram& operator=(const UpdaterProgram&) = delete;
 
     // The window's initialisation: resets the controller's and the link's flags, stores MS_START
-    // and REPLY_PENDING, shows "Device disconnected", sets the main timer, then runs the updater
-    // version check (which may show its message while ticks already arrive).
+    // and REPLY_PENDING, shows "Device disconnected", sets the main timer, asks for the install
+    // records the catalogue did not take to be sent again (in the background), then runs the
+    // updater version check (which may show its message while ticks already arrive).
     void Start();
     // The window's destruction: when a link was opened, stops the report threads and closes the
     // channel; ends the subscription to device notifications, so deviceChangeQueued is not called

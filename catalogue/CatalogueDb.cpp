@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/DiagnosticsLog.h"
 #include "platform/Text.h"
 
 namespace {
@@ -63,8 +64,20 @@ std::string WithTimeoutOptions(const std::string& connectionString, int timeoutS
     return result;
 }
 
-CatalogueDb::CatalogueDb(std::string connectionString, int timeoutSeconds)
-    : connectionString_(std::move(connectionString)), timeoutSeconds_(timeoutSeconds) {}
+CatalogueDb::CatalogueDb(std::string connectionString, int timeoutSeconds, DiagnosticsLog* log)
+    : connectionString_(std::move(connectionString)),
+      timeoutSeconds_(timeoutSeconds),
+      log_(log),
+      readOnlyRefusalLogged_(std::make_shared<std::atomic<bool>>(false)) {}
+
+void CatalogueDb::NoteReadOnlyRefused(const DbError& error) const {
+    if (log_ == nullptr || readOnlyRefusalLogged_->exchange(true)) {
+        return;
+    }
+    log_->Write("catalogue", "the server refused the read-only session setting (" + error.sqlState + "/" +
+                                 std::to_string(error.nativeError) + ": " + ToUtf8(error.message) +
+                                 "); read-only connections go on without it");
+}
 
 std::unique_ptr<CatalogueConnection> CatalogueDb::Open(OpenMode mode, DbError& error) const {
     auto odbc = std::make_unique<OdbcConnection>();
@@ -84,24 +97,20 @@ std::unique_ptr<CatalogueConnection> CatalogueDb::Open(OpenMode mode, DbError& e
     const std::u16string dbms = odbc->DbmsName();
     const bool sqlite = ToUtf8(dbms).find("SQLite") != std::string::npos;
     auto connection = std::make_unique<CatalogueConnection>(std::move(odbc), timeoutSeconds_);
-    // The drivers accept the read-only attribute and ignore it; the session setting is what
-    // actually refuses writes.
-    std::vector<std::u16string> session;
-    if (sqlite) {
-        if (mode == OpenMode::ReadOnly) {
-            session.push_back(u"PRAGMA query_only=1");
-        }
-    } else {
-        if (timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos) {
-            session.push_back(u"SET SESSION max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_)));
-        }
-        if (mode == OpenMode::ReadOnly) {
-            session.push_back(u"SET SESSION TRANSACTION READ ONLY");
+    if (!sqlite && timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos) {
+        const std::u16string limit =
+            u"SET SESSION max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_));
+        if (!connection->Change(SqlStatement{limit, {}}, error)) {
+            return nullptr;
         }
     }
-    for (const std::u16string& text : session) {
-        if (!connection->Change(SqlStatement{text, {}}, error)) {
-            return nullptr;
+    // The drivers accept the read-only attribute and ignore it; the session setting is what
+    // actually refuses writes. The read itself does not need it.
+    if (mode == OpenMode::ReadOnly) {
+        DbError refused;
+        if (!connection->Change(SqlStatement{sqlite ? u"PRAGMA query_only=1" : readOnlyStatement_, {}},
+                                refused)) {
+            NoteReadOnlyRefused(refused);
         }
     }
     return connection;
@@ -146,6 +155,10 @@ bool CatalogueConnection::Query(const SqlStatement& statement,
     return true;
 }
 
-bool CatalogueConnection::Change(const SqlStatement& statement, DbError& error) {
-    return Run(statement, error) != nullptr;
+bool CatalogueConnection::Change(const SqlStatement& statement, DbError& error, std::int64_t* changedRows) {
+    std::unique_ptr<OdbcStatement> stmt = Run(statement, error);
+    if (stmt && changedRows != nullptr) {
+        *changedRows = stmt->ChangedRows();
+    }
+    return stmt != nullptr;
 }

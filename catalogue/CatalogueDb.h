@@ -4,9 +4,13 @@
 // parameters (so quotes in vehicle names cannot change a statement), every column read as text.
 //
 // Read-only connections are also put in the session's read-only mode, since the drivers ignore
-// the ODBC attribute; the login and statement time-outs are also given the way the MariaDB
-// driver honours them (connection-string options and the session's statement time limit).
-// A CatalogueDb is immutable and may be shared by threads; each connection belongs to one thread.
+// the ODBC attribute. That setting is a safeguard, not a need: a server that refuses it (MySQL
+// before 5.6.5 knows no such statement) is used without it, and the diagnostics log says so once.
+// The login and statement time-outs are also given the way the MariaDB driver honours them
+// (connection-string options and the session's statement time limit).
+// A CatalogueDb is immutable once set up and may be shared by threads; each connection belongs to
+// one thread.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +19,8 @@
 
 #include "catalogue/EndpointSettings.h"
 #include "catalogue/Odbc.h"
+
+class DiagnosticsLog;
 
 struct DbError {
     std::string sqlState;
@@ -38,8 +44,9 @@ class CatalogueConnection {
     // Runs one SELECT and hands each row to onRow, first to last; rowCount is the rows read.
     bool Query(const SqlStatement& statement, const std::function<void(const OdbcRow&)>& onRow,
                std::int32_t& rowCount, DbError& error);
-    // Runs one UPDATE or INSERT (or a session setting).
-    bool Change(const SqlStatement& statement, DbError& error);
+    // Runs one UPDATE or INSERT (or a session setting). changedRows, when given, receives the rows
+    // the driver reports changed (MariaDB counts only rows whose values changed; -1 when unknown).
+    bool Change(const SqlStatement& statement, DbError& error, std::int64_t* changedRows = nullptr);
 
   private:
     std::unique_ptr<OdbcStatement> Run(const SqlStatement& statement, DbError& error);
@@ -49,9 +56,10 @@ class CatalogueConnection {
 
 class CatalogueDb {
   public:
-    CatalogueDb(std::string connectionString, int timeoutSeconds);
-    explicit CatalogueDb(const EndpointSettings& settings)
-        : CatalogueDb(settings.catalogueConnection, settings.catalogueTimeoutSeconds) {}
+    // log, when given, hears of a refused read-only setting; it must outlive the object.
+    CatalogueDb(std::string connectionString, int timeoutSeconds, DiagnosticsLog* log = nullptr);
+    explicit CatalogueDb(const EndpointSettings& settings, DiagnosticsLog* log = nullptr)
+        : CatalogueDb(settings.catalogueConnection, settings.catalogueTimeoutSeconds, log) {}
 
     // Connects without prompting; nullptr with the driver's message on failure.
     std::unique_ptr<CatalogueConnection> Open(OpenMode mode, DbError& error) const;
@@ -59,9 +67,19 @@ class CatalogueDb {
     const std::string& connectionString() const { return connectionString_; }
     int timeoutSeconds() const { return timeoutSeconds_; }
 
+    // The statement that makes a MariaDB/MySQL session read-only. Tests put one in its place that
+    // the server refuses, as an old server refuses the real one. Set before the object is shared.
+    void SetReadOnlySessionStatement(std::u16string statement) { readOnlyStatement_ = std::move(statement); }
+
   private:
+    void NoteReadOnlyRefused(const DbError& error) const;
+
     std::string connectionString_;
     int timeoutSeconds_;
+    DiagnosticsLog* log_;
+    std::u16string readOnlyStatement_ = u"SET SESSION TRANSACTION READ ONLY";
+    // Copies share it, so the refusal is logged once per program run, not per connection.
+    std::shared_ptr<std::atomic<bool>> readOnlyRefusalLogged_;
 };
 
 DbError ToDbError(const OdbcError& error);

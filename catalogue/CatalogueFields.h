@@ -21,10 +21,12 @@ enum DbOperation : std::int32_t {
     DB_OP_LOAD_UPGRADE = 4,
 };
 
-// What the search keeps per result-list row.
+// What the search keeps per result-list row. An entry without a build number (NULL or blank) keeps
+// 0 and says so, since an entry with build 0 is another entry.
 struct SearchRow {
     std::int32_t sw_id = 0;
     std::uint16_t sw_build = 0;
+    bool sw_build_empty = false;
 };
 inline constexpr std::size_t kMaxSearchRows = 512;
 

@@ -10,6 +10,21 @@ std::u16string Number(std::int64_t value) {
     return FromUtf8(std::to_string(value));
 }
 
+// The build clause of the selected row's entry. An entry without a build (NULL, or blank in a text
+// column) is found as such: "sw_build=0" misses a NULL, and a blank compares equal to 0 on MariaDB,
+// which would also find the entry with build 0. So build 0 also asks for a non-blank value.
+std::u16string BuildClause(const SearchRow& kept) {
+    constexpr char16_t kBlank[] = u"TRIM(CAST(sw_build AS CHAR))=''";
+    if (kept.sw_build_empty) {
+        return u"(sw_build IS NULL OR " + std::u16string(kBlank) + u")";
+    }
+    std::u16string clause = u"sw_build=" + Number(kept.sw_build);
+    if (kept.sw_build == 0) {
+        clause += u" AND NOT " + std::u16string(kBlank);
+    }
+    return clause;
+}
+
 }  // namespace
 
 bool LoadSelectedSoftware(UpdaterContext& ctx, const SearchPanel& panel, const CatalogueDb& db) {
@@ -23,7 +38,7 @@ bool LoadSelectedSoftware(UpdaterContext& ctx, const SearchPanel& panel, const C
     const SearchRow& kept = ctx.SearchRows[static_cast<std::size_t>(row)];
     const SqlStatement statement{
         u"SELECT * FROM tolvanesw where vehicle_make=? AND vehicle_model=? AND sw_id=" + Number(kept.sw_id) +
-            u" AND sw_build=" + Number(kept.sw_build) + u" AND mfg_id=?",
+            u" AND " + BuildClause(kept) + u" AND mfg_id=?",
         {make, model, ctx.mfg_id}};
     DbError error;
     auto connection = db.Open(OpenMode::ReadOnly, error);

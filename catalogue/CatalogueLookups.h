@@ -12,7 +12,8 @@
 // Loads the entry of result row selectedRow (its make and model texts, SearchRows' sw_id and
 // sw_build, mfg_id) into the software record, image length and digest included. False when no
 // row is selected (-1 or past the list), or the catalogue no longer has the entry; the record then
-// keeps its earlier values. With several matching rows the last one read counts.
+// keeps its earlier values. With several matching rows the last one read counts. An entry listed
+// without a build number is found by its empty build, never by build 0.
 bool LoadSelectedSoftware(UpdaterContext& ctx, const SearchPanel& panel, const CatalogueDb& db);
 
 // Reads SW_LENGTH and SW_MD5 of the entry now in the software record (by its id), for an entry

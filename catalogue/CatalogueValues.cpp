@@ -1,8 +1,23 @@
 #include "catalogue/CatalogueValues.h"
 
+namespace {
+bool IsSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+}  // namespace
+
+bool IsBlank(std::u16string_view text) {
+    for (char16_t c : text) {
+        if (!IsSpace(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::int64_t DecimalValue(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) {
+    while (i < text.size() && IsSpace(text[i])) {
         ++i;
     }
     bool negative = false;

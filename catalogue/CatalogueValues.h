@@ -8,6 +8,9 @@
 
 std::int64_t DecimalValue(std::u16string_view text);
 
+// True for empty text (a NULL column reads as empty) and text of blanks only.
+bool IsBlank(std::u16string_view text);
+
 template <typename Integer>
 Integer DecimalAs(std::u16string_view text) {
     static_assert(std::is_integral_v<Integer>);

@@ -1,9 +1,9 @@
 #include "catalogue/DatabaseWorker.h"
 
-#include <cstdio>
-
 #include "catalogue/CatalogueValues.h"
+#include "catalogue/InstallJournal.h"
 #include "catalogue/SoftwareRows.h"
+#include "platform/DiagnosticsLog.h"
 #include "platform/Text.h"
 
 namespace {
@@ -12,19 +12,16 @@ std::u16string Number(std::int64_t value) {
     return FromUtf8(std::to_string(value));
 }
 
-// A vehicle text of the configuration record: Latin-1 bytes widened to UTF-16.
-std::u16string VehicleText(const std::string& latin1) {
-    return WidenLatin1(latin1);
-}
-
+// Reads only its input; writes its outputs into the context.
 class Operation {
   public:
-    Operation(UpdaterContext& ctx, CatalogueConnection& connection, LocalDate today)
-        : ctx_(ctx), connection_(connection), today_(today) {}
+    Operation(UpdaterContext& ctx, const DatabaseRunInput& input, CatalogueConnection& connection,
+              const DatabaseWorkerHooks& hooks)
+        : ctx_(ctx), input_(input), connection_(connection), hooks_(hooks) {}
 
-    // False when a statement failed.
-    bool Run(std::int32_t operation) {
-        switch (operation) {
+    // False when a statement failed (or the install record found no row).
+    bool Run() {
+        switch (input_.operation) {
             case DB_OP_CURRENT_SOFTWARE:
                 return CurrentSoftware() && LabelSerial();
             case DB_OP_LABEL_SERIAL:
@@ -48,10 +45,9 @@ class Operation {
             u"SELECT sw_description, sw_valid_status, vehicle_year_from, vehicle_year_to FROM tolvanesw "
             u"where "
             u"mfg_id=? AND sw_id='" +
-                Number(ctx_.softwareId) + u"' AND sw_build='" + Number(ctx_.softwareBuild) +
+                Number(input_.softwareId) + u"' AND sw_build='" + Number(input_.softwareBuild) +
                 u"' AND vehicle_make=? AND vehicle_model=?",
-            {ctx_.mfg_id, VehicleText(ctx_.deviceConfig.vehicleMake()),
-             VehicleText(ctx_.deviceConfig.vehicleModel())}};
+            {input_.mfgId, input_.vehicleMake, input_.vehicleModel}};
         std::int32_t rows = 0;
         return connection_.Query(
             statement,
@@ -68,31 +64,46 @@ class Operation {
         ctx_.label_serial.clear();
         std::int32_t rows = 0;
         const bool ok = connection_.Query(
-            SqlStatement{u"SELECT label_serial FROM tolvanedevice WHERE mcu_serial=?", {ctx_.mcu_serial}},
+            SqlStatement{u"SELECT label_serial FROM tolvanedevice WHERE mcu_serial=?", {input_.mcuSerial}},
             [&](const OdbcRow& row) { ctx_.label_serial = row.Text("label_serial"); }, rows, error_);
         ctx_.dbRowCount = rows;
         return ok;
     }
 
+    // An UPDATE that changes no row is a failure: the install would go unrecorded. A failed
+    // record stays pending in the journal for a retry.
     bool RecordInstall() {
-        char date[32];
-        std::snprintf(date, sizeof date, "%02d/%02d/%d", today_.month, today_.day, today_.year);
-        const SoftwareRecord& record = ctx_.softwareRecord;
-        const SqlStatement statement{
-            u"UPDATE tolvanedevice SET sw_id=" + Number(record.sw_id) + u", sw_build=" +
-                Number(record.sw_build) +
-                u", vehicle_make=?, vehicle_model=?, updated_by=9, update_date=?, total_updates=" +
-                Number(std::int64_t{ctx_.deviceConfig.totalUpdates()} + 1) + u" WHERE mcu_serial=?",
-            {record.vehicle_make, record.vehicle_model, FromUtf8(date), ctx_.mcu_serial}};
-        return connection_.Change(statement, error_);
+        InstallJournal* journal = input_.journalId != 0 ? hooks_.journal : nullptr;
+        std::unique_lock<std::mutex> sending;
+        if (journal != nullptr) {
+            sending = journal->LockSending();
+            if (!journal->IsPending(input_.journalId)) {
+                return true;  // a retry pass sent it already
+            }
+        }
+        const RecordResult result = SendInstallRecord(connection_, input_.record, error_);
+        if (result == RecordResult::Recorded) {
+            if (journal != nullptr) {
+                journal->MarkRecorded(input_.journalId);
+            }
+            return true;
+        }
+        if (hooks_.log != nullptr) {
+            hooks_.log->Write("catalogue",
+                              "the install record of interface " + ToUtf8(input_.record.mcu_serial) +
+                                  " was not taken: " +
+                                  (result == RecordResult::NoRow ? std::string("no such interface")
+                                                                 : ToUtf8(error_.message)) +
+                                  (journal != nullptr ? "; the journal keeps it for a retry" : ""));
+        }
+        return false;
     }
 
     bool LoadUpgrade() {
         const SqlStatement statement{u"SELECT * FROM tolvanesw where mfg_id=? AND sw_id='" +
-                                         Number(ctx_.softwareId) +
+                                         Number(input_.softwareId) +
                                          u"' AND sw_valid_status <> 0 AND vehicle_make=? AND vehicle_model=?",
-                                     {ctx_.mfg_id, VehicleText(ctx_.deviceConfig.vehicleMake()),
-                                      VehicleText(ctx_.deviceConfig.vehicleModel())}};
+                                     {input_.mfgId, input_.vehicleMake, input_.vehicleModel}};
         std::int32_t rows = 0;
         const bool ok = connection_.Query(
             statement,
@@ -103,14 +114,32 @@ class Operation {
     }
 
     UpdaterContext& ctx_;
+    const DatabaseRunInput& input_;
     CatalogueConnection& connection_;
-    LocalDate today_;
+    const DatabaseWorkerHooks& hooks_;
     DbError error_;
 };
 
 }  // namespace
 
-void RunDatabaseOperation(UpdaterContext& ctx, const CatalogueDb& db, const Clock& clock) {
+DatabaseRunInput CopyRunInput(const UpdaterContext& ctx, std::int32_t operation, LocalDate today) {
+    DatabaseRunInput input;
+    input.operation = operation;
+    input.mfgId = ctx.mfg_id;
+    input.mcuSerial = ctx.mcu_serial;
+    input.softwareId = ctx.softwareId;
+    input.softwareBuild = ctx.softwareBuild;
+    input.vehicleMake = WidenLatin1(ctx.deviceConfig.vehicleMake());
+    input.vehicleModel = WidenLatin1(ctx.deviceConfig.vehicleModel());
+    if (operation == DB_OP_RECORD_INSTALL) {
+        input.record =
+            MakeInstallRecord(ctx.softwareRecord, ctx.deviceConfig.totalUpdates(), ctx.mcu_serial, today);
+    }
+    return input;
+}
+
+void RunDatabaseOperation(UpdaterContext& ctx, const DatabaseRunInput& input, const CatalogueDb& db,
+                          const DatabaseWorkerHooks& hooks) {
     ctx.dbResult.store(DB_BUSY, std::memory_order_release);
     DbError error;
     std::unique_ptr<CatalogueConnection> connection = db.Open(OpenMode::Writable, error);
@@ -118,10 +147,16 @@ void RunDatabaseOperation(UpdaterContext& ctx, const CatalogueDb& db, const Cloc
         ctx.dbResult.store(DB_FAILED, std::memory_order_release);
         return;
     }
-    const LocalDate today = clock.Today();
-    const bool ok = Operation(ctx, *connection, today).Run(ctx.dbOperation);
+    const bool ok = Operation(ctx, input, *connection, hooks).Run();
     connection.reset();
+    if (ok && hooks.catalogueReached) {
+        hooks.catalogueReached();
+    }
     ctx.dbResult.store(ok ? DB_DONE : DB_FAILED, std::memory_order_release);
+}
+
+void RunDatabaseOperation(UpdaterContext& ctx, const CatalogueDb& db, const Clock& clock) {
+    RunDatabaseOperation(ctx, CopyRunInput(ctx, ctx.dbOperation, clock.Today()), db);
 }
 
 DatabaseWorker::~DatabaseWorker() {
@@ -135,6 +170,11 @@ void DatabaseWorker::Start(std::int32_t operation) {
         thread_.join();
     }
     ctx_.dbOperation = operation;
+    DatabaseRunInput input = CopyRunInput(ctx_, operation, clock_.Today());
+    if (operation == DB_OP_RECORD_INSTALL && hooks_.journal != nullptr) {
+        input.journalId = hooks_.journal->SaveRecord(input.record);
+    }
     ctx_.dbResult.store(DB_BUSY, std::memory_order_release);
-    thread_ = std::thread([this] { RunDatabaseOperation(ctx_, db_, clock_); });
+    thread_ =
+        std::thread([this, input = std::move(input)] { RunDatabaseOperation(ctx_, input, db_, hooks_); });
 }

@@ -119,9 +119,21 @@ bool OdbcStatement::BindTexts(const std::vector<std::u16string>& texts) {
 bool OdbcStatement::Execute(const std::u16string& sql) {
     std::u16string text = sql;
     SQLRETURN rc = SQLExecDirectW(handle_.get(), Wide(text), static_cast<SQLINTEGER>(text.size()));
-    // An UPDATE that matches no row answers SQL_NO_DATA: that is not a failure.
-    failed_ = !(Succeeded(rc) || rc == SQL_NO_DATA);
+    // An UPDATE that matches no row answers SQL_NO_DATA: that is not a failure (see ChangedRows).
+    noData_ = rc == SQL_NO_DATA;
+    failed_ = !(Succeeded(rc) || noData_);
     return !failed_;
+}
+
+std::int64_t OdbcStatement::ChangedRows() const {
+    if (noData_) {
+        return 0;
+    }
+    SQLLEN count = -1;
+    if (!Succeeded(SQLRowCount(handle_.get(), &count))) {
+        return -1;
+    }
+    return count;
 }
 
 bool OdbcStatement::DescribeColumns() {

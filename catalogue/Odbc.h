@@ -58,6 +58,8 @@ class OdbcStatement {
     // Binds the texts as input parameters 1..n; they must outlive Execute.
     bool BindTexts(const std::vector<std::u16string>& texts);
     bool Execute(const std::u16string& sql);
+    // Rows the last UPDATE, INSERT or DELETE changed (0 when it matched none); -1 when unknown.
+    std::int64_t ChangedRows() const;
     // Reads the next row into row; false at the end or on failure (see Failed()).
     bool Fetch(std::unique_ptr<OdbcRow>& row);
     bool Failed() const { return failed_; }
@@ -72,6 +74,7 @@ class OdbcStatement {
     std::vector<std::string> columnNames_;
     bool described_ = false;
     bool failed_ = false;
+    bool noData_ = false;
 };
 
 // An environment and one connection on it.

@@ -11,6 +11,8 @@ std::u16string Cut(const std::u16string& text, std::size_t limit) {
     return text.substr(0, limit);
 }
 
+// rows is every row the query matched; when the table could not hold them all, the label says how
+// many are listed.
 std::u16string OutcomeLabel(std::int32_t rows, const std::u16string& make, const std::u16string& model,
                             const std::u16string& year, bool manual) {
     std::u16string text;
@@ -24,6 +26,9 @@ std::u16string OutcomeLabel(std::int32_t rows, const std::u16string& make, const
     text += make + u" " + model + u" " + year;
     if (manual) {
         text += u" with manual transmission";
+    }
+    if (static_cast<std::size_t>(rows) > kMaxSearchRows) {
+        text += u", the first " + FromUtf8(std::to_string(kMaxSearchRows)) + u" are listed";
     }
     return text;
 }
@@ -134,6 +139,7 @@ void VehicleSearch::RunSearch() {
             SearchRow& kept = ctx_.SearchRows[static_cast<std::size_t>(listed)];
             kept.sw_id = DecimalAs<std::int32_t>(row.Text("sw_id"));
             kept.sw_build = DecimalAs<std::uint16_t>(row.Text("sw_build"));
+            kept.sw_build_empty = IsBlank(row.Text("sw_build"));
             ++listed;
         },
         rows, error);
@@ -142,7 +148,7 @@ void VehicleSearch::RunSearch() {
         ShowDatabaseError(messages_, error);
         return;
     }
-    panel_.SetResultLabel(OutcomeLabel(listed, make, model, year, choice.manualTransmission));
+    panel_.SetResultLabel(OutcomeLabel(rows, make, model, year, choice.manualTransmission));
 }
 
 void VehicleSearch::SelectResultRow(int row) {

@@ -25,7 +25,8 @@ class VehicleSearch {
     void FillVehicleLists();
     // Rebuilds the model list for the make chosen (on a confirmed make choice).
     void FillModelList();
-    // Runs the search. At most kMaxSearchRows rows are listed and kept; further rows are left out.
+    // Runs the search. At most kMaxSearchRows rows are listed and kept; further rows are left out,
+    // and the label gives the full count and says that only the first ones are listed.
     void RunSearch();
     // A click on the result list: row is -1 when the click hit no row.
     void SelectResultRow(int row);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -18,7 +19,9 @@
 #include "app/windows/WindowTimers.h"
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/FeatureLabels.h"
+#include "catalogue/InstallJournal.h"
 #include "platform/Clock.h"
+#include "platform/DiagnosticsLog.h"
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
@@ -61,7 +64,9 @@ int CKioApp::InitInstance(const LaunchOptions& options) {
     // Declared first so that it outlives the program, which posts to it until it shuts down.
     DeviceChangeRelay relay;
 
+    DiagnosticsLog diagnostics(DefaultDiagnosticsLogFile());
     EndpointSettings endpoints;
+    std::filesystem::path journalFile;
     std::unique_ptr<QTemporaryDir> scratch;
     std::unique_ptr<DemoMachine> demo;
     std::unique_ptr<RealMachine> real;
@@ -80,6 +85,8 @@ int CKioApp::InitInstance(const LaunchOptions& options) {
             return 1;
         }
         endpoints = DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress);
+        // The demo's installs are journaled with its data, never with the user's own.
+        journalFile = std::filesystem::path(dataDir.toStdString()) / "journal.sqlite";
         demo = std::make_unique<DemoMachine>(options.demoModel);
         bus = &demo->Bus().Hid();
         volumes = &demo->Bus().Volumes();
@@ -90,6 +97,7 @@ int CKioApp::InitInstance(const LaunchOptions& options) {
         if (!error.empty()) {
             std::cerr << "telvix-updater: " << error << "\n";
         }
+        journalFile = DefaultInstallJournalFile();
         real = std::make_unique<RealMachine>();
         bus = &real->bus;
         volumes = &real->volumes;
@@ -118,7 +126,9 @@ int CKioApp::InitInstance(const LaunchOptions& options) {
                              window.Settings().FeatureResults(),
                              window.Messages(),
                              window.Timers(),
-                             window.Timers()};
+                             window.Timers(),
+                             journalFile,
+                             &diagnostics};
     UpdaterProgram program(adapters);
     CatalogueDb labelCatalogue(endpoints);
     CatalogueFeatureLabels labels(labelCatalogue);

@@ -41,11 +41,17 @@ class RecordingOperations final : public ControllerOperations {
         ++fetches;
         return fetchResult;
     }
+    void JournalInstallStart(bool upgrade) override { journalStarts.push_back(upgrade); }
+    void JournalInstallEnd(bool succeeded, std::u16string_view outcome) override {
+        journalEnds.emplace_back(succeeded, outcome);
+    }
 
     bool Sent(CommandRequest request) const;
 
     std::vector<CommandRequest> requests;  // issued, not refused
     std::vector<std::int32_t> databaseRuns;
+    std::vector<bool> journalStarts;  // upgrade flag of each
+    std::vector<std::pair<bool, std::u16string>> journalEnds;
     std::function<void()> onConnect;
     int connects = 0, listFills = 0, writerStops = 0, fetches = 0;
     bool driverPresent = true, selectedLoads = true, detailsLoad = true, hidModel = false;

@@ -2,6 +2,8 @@
 // dialog, where the controller ends up, and no success reported.
 #include "tests/app/EndToEndSupport.h"
 
+#include "catalogue/InstallJournal.h"
+
 namespace {
 constexpr std::uint8_t kStatusReadError = 0x21;
 constexpr std::uint8_t kStatusWriteError = 0x37;
@@ -125,7 +127,7 @@ void InstallWithFaultAt(HidInstallFixture& f, std::int32_t state, const std::fun
     ASSERT_TRUE(f.harness.RunUntil([&] { return f.harness.progress.finished; }));
 }
 
-TEST(EndToEndFailures, InstallThatCannotBeRecordedParks) {
+TEST(EndToEndFailures, InstallThatCannotBeRecordedParksAndTheNextStartRecordsIt) {
     REQUIRE_TEST_SERVERS(servers);
     HidInstallFixture f(*servers);
     InstallWithFaultAt(f, MS_START_RECORD, [&] { f.harness.catalogueProxy.Cut(); });
@@ -133,6 +135,26 @@ TEST(EndToEndFailures, InstallThatCannotBeRecordedParks) {
     EXPECT_EQ(f.harness.State(), MS_RECORD_FAILED);
     ExpectAborted(f.harness, {u"ERROR: Can't update database"});
     EXPECT_EQ(servers->ReadDevice(f.harness.McuSerial())->swId, 1000);
+
+    std::string why;
+    auto journal = InstallJournal::Read(f.harness.journalFile, why);
+    ASSERT_TRUE(journal && journal->size() == 1) << why;
+    EXPECT_EQ(journal->front().recordState, RecordState::Pending);
+    EXPECT_EQ(journal->front().outcome, u"ERROR: Can't update database");
+
+    // Started again with no interface attached: the start alone sends the record.
+    f.harness.catalogueProxy.Restore();
+    f.harness.box.Unplug();
+    f.harness.Restart();
+    ASSERT_TRUE(f.harness.RunUntil([&] { return servers->ReadDevice(f.harness.McuSerial())->swId == 1061; }));
+    const HarnessDevice row = *servers->ReadDevice(f.harness.McuSerial());
+    EXPECT_EQ(row.make, f.target.make);
+    EXPECT_EQ(row.updatedBy, 9);
+    EXPECT_EQ(row.updateDate, "12/09/2026");
+    EXPECT_EQ(row.totalUpdates, 5);
+    journal = InstallJournal::Read(f.harness.journalFile, why);
+    ASSERT_TRUE(journal && journal->size() == 1) << why;
+    EXPECT_EQ(journal->front().recordState, RecordState::Recorded);
 }
 
 TEST(EndToEndFailures, RefusedConfigurationWriteParks) {

@@ -1,5 +1,6 @@
 #include "tests/app/EndToEndSupport.h"
 
+#include "catalogue/InstallJournal.h"
 #include "platform/Text.h"
 
 void ExpectInstalled(HarnessProgram& harness, const HarnessEntry& entry, bool hid, int expectedTotalUpdates) {
@@ -35,6 +36,19 @@ void ExpectInstalled(HarnessProgram& harness, const HarnessEntry& entry, bool hi
     EXPECT_EQ(row->updateDate, "12/09/2026");  // the harness clock's date
     EXPECT_EQ(row->totalUpdates,
               expectedTotalUpdates >= 0 ? expectedTotalUpdates : harness.options.totalUpdates + 1);
+
+    // The journal's newest install is this one, recorded, with the row's values.
+    std::string why;
+    const auto journal = InstallJournal::Read(harness.journalFile, why);
+    ASSERT_TRUE(journal && !journal->empty()) << why;
+    const JournalEntry& last = journal->front();
+    EXPECT_TRUE(last.succeeded);
+    EXPECT_EQ(last.outcome, u"Software has been successfully installed");
+    EXPECT_EQ(last.recordState, RecordState::Recorded);
+    EXPECT_EQ(last.install.sw_id, entry.swId);
+    ASSERT_TRUE(last.record.has_value());
+    EXPECT_EQ(last.record->total_updates, row->totalUpdates);
+    EXPECT_EQ(last.record->mcu_serial, FromUtf8(harness.McuSerial()));
 
     EXPECT_EQ(harness.deviceArea.icon, ICON_USB_APPLICATION);
     EXPECT_EQ(harness.deviceArea.vehicleText,

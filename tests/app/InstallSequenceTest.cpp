@@ -88,6 +88,16 @@ TEST(InstallSequence, UpdateVolumeRouteFromApplicationMode) {
     EXPECT_EQ(bed.operations.fetches, 0);
 }
 
+TEST(InstallSequence, JournalHearsTheStartAndTheSuccess) {
+    ControllerBed bed;
+    bed.Idle();
+    RunInstall(bed);
+    EXPECT_THAT(bed.operations.journalStarts, ElementsAre(false));
+    EXPECT_THAT(
+        bed.operations.journalEnds,
+        ElementsAre(std::make_pair(true, std::u16string(u"Software has been successfully installed"))));
+}
+
 TEST(InstallSequence, UpdateVolumeAlreadyPresentIsNotRebooted) {
     ControllerBed bed;
     bed.Idle();
@@ -335,6 +345,9 @@ TEST(InstallSequence, EveryFailureShowsItsTextAndNeverSuccess) {
         for (const auto& step : bed.progress.Steps()) {
             EXPECT_NE(step.first, u"Software has been successfully installed") << c.name;
         }
+        EXPECT_THAT(bed.operations.journalStarts, ElementsAre(false)) << c.name;
+        ASSERT_FALSE(bed.operations.journalEnds.empty()) << c.name;
+        EXPECT_EQ(bed.operations.journalEnds.front(), std::make_pair(false, c.texts.front())) << c.name;
     }
 }
 

@@ -211,6 +211,9 @@ TEST(StartupStates, UpgradeOfAHidModelWhoseImageFailsEndsWithDownloadFailed) {
         EXPECT_FALSE(bed.progress.succeeded);
         EXPECT_FALSE(bed.operations.Sent(REQ_START_ENGINE));
         EXPECT_FALSE(bed.operations.Sent(REQ_REBOOT));
+        EXPECT_THAT(bed.operations.journalStarts, ElementsAre(true));
+        EXPECT_THAT(bed.operations.journalEnds,
+                    ElementsAre(std::make_pair(false, std::u16string(u"ERROR: Download failed"))));
     }
 }
 

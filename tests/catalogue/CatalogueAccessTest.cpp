@@ -9,6 +9,7 @@
 
 #include "CatalogueTestBase.h"
 #include "catalogue/CatalogueChecks.h"
+#include "platform/DiagnosticsLog.h"
 #include "platform/Text.h"
 
 namespace {
@@ -199,4 +200,21 @@ TEST(CatalogueFailures, LongStatementIsCutByTheStatementTimeout) {
     EXPECT_FALSE(open->Query(
         {u"SELECT SLEEP(20) AS slept", {}}, [](const OdbcRow&) {}, rows, error));
     EXPECT_NE(ToUtf8(error.message).find("max_statement_time"), std::string::npos) << ToUtf8(error.message);
+}
+
+TEST(CatalogueFailures, ServerThatRefusesTheReadOnlySettingIsStillReadAndLoggedOnce) {
+    const std::string connection = MariaDbConnectionFromEnvironment();
+    if (connection.empty()) {
+        GTEST_SKIP() << "the test MariaDB server is not running";
+    }
+    DiagnosticsLog log;
+    CatalogueDb db(connection, 15, &log);
+    // Answered with a syntax error (1064), as a server older than MySQL 5.6.5 answers the real one.
+    db.SetReadOnlySessionStatement(u"SET SESSION TRANSACTION READ ONLY NOT KNOWN HERE");
+    const CatalogueDb copy = db;
+    for (const CatalogueDb* each : std::initializer_list<const CatalogueDb*>{&db, &db, &copy}) {
+        EXPECT_EQ(Column(*each, {u"SELECT kio_version_no FROM kio_version", {}}, "kio_version_no"),
+                  std::vector<std::u16string>{u"4.0.0"});
+    }
+    EXPECT_EQ(log.LineCount(), 1u);
 }

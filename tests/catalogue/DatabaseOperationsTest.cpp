@@ -5,8 +5,10 @@
 #include "CatalogueTestBase.h"
 #include "catalogue/CatalogueLookups.h"
 #include "catalogue/DatabaseWorker.h"
+#include "catalogue/InstallJournal.h"
 #include "catalogue/VehicleSearch.h"
 #include "platform/Text.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -60,6 +62,16 @@ class DatabaseOperationsTest : public CatalogueTest {
                                       },
                                       rows, error));
         return values;
+    }
+    // Waits (bounded) for a worker run to finish.
+    std::int32_t WaitForResult() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        std::int32_t result = DB_BUSY;
+        while ((result = ctx_.dbResult.load(std::memory_order_acquire)) == DB_BUSY &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::yield();
+        }
+        return result;
     }
     // Runs a search for the make and clicks the first row.
     void SearchAndSelect(const std::u16string& make) {
@@ -134,10 +146,13 @@ TEST_P(DatabaseOperationsTest, RecordInstallCountsAndDatesTheInstall) {
     EXPECT_EQ(DeviceRow(DeviceOf("WE5581R").mcu_serial)[2], DeviceOf("WE5581R").vehicle_make);
 }
 
-TEST_P(DatabaseOperationsTest, RecordInstallForUnknownInterfaceIsDone) {
+TEST_P(DatabaseOperationsTest, RecordInstallThatChangesNoRowFailsButARepeatDoesNot) {
     UseScratch();
+    UseFixtureInterface();
+    ASSERT_EQ(Run(DB_OP_RECORD_INSTALL), DB_DONE);
+    EXPECT_EQ(Run(DB_OP_RECORD_INSTALL), DB_DONE) << "the same values again: the row holds them";
     ctx_.mcu_serial = u"00112233-44556677-8899AABB-CCDDEEFF";
-    EXPECT_EQ(Run(DB_OP_RECORD_INSTALL), DB_DONE);
+    EXPECT_EQ(Run(DB_OP_RECORD_INSTALL), DB_FAILED) << "no row for the interface";
 }
 
 TEST_P(DatabaseOperationsTest, LoadUpgradeFindsTheValidBuild) {
@@ -215,6 +230,75 @@ TEST_P(DatabaseOperationsTest, WorkerThreadPublishesItsOutputsBeforeTheResult) {
     EXPECT_EQ(result, DB_DONE);
 }
 
+TEST_P(DatabaseOperationsTest, WorkerJournalsTheRecordBeforeSendingAndKeepsAFailedOnePending) {
+    UseScratch();
+    UseFixtureInterface();
+    ctx_.softwareRecord.sw_id = 1561;
+    ScratchFolder folder;
+    InstallJournal journal(folder.Path() / "journal.sqlite", nullptr);
+    DatabaseWorker worker(ctx_, db(), clock_, DatabaseWorkerHooks{&journal, nullptr, {}});
+    for (const std::u16string& serial :
+         {ctx_.mcu_serial, std::u16string(u"00112233-44556677-8899AABB-CCDDEEFF")}) {
+        ctx_.mcu_serial = serial;
+        journal.BeginInstall(InstallStart{});
+        worker.Start(DB_OP_RECORD_INSTALL);
+        journal.EndInstall(false, u"ended before the result");
+        WaitForResult();
+    }
+    const std::vector<JournalEntry> entries = journal.Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].recordState, RecordState::Pending);
+    EXPECT_EQ(entries[1].recordState, RecordState::Recorded);
+    ASSERT_TRUE(entries[1].record.has_value());
+    EXPECT_EQ(entries[1].record->sw_id, 1561);
+    EXPECT_EQ(entries[1].record->mcu_serial, FromUtf8(DeviceOf("QD7720R").mcu_serial));
+    EXPECT_EQ(entries[1].record->update_date, u"12/09/2026");
+}
+
+TEST_P(DatabaseOperationsTest, WorkerReadsOnlyTheInputsCopiedWhenItStarted) {
+    UseScratch();
+    UseFixtureInterface();
+    const std::string serial = DeviceOf("QD7720R").mcu_serial;
+    ctx_.deviceConfig.setTotalUpdates(4);
+    ctx_.softwareRecord.sw_id = 1561;
+    ctx_.softwareRecord.sw_build = 1;
+    ctx_.softwareRecord.vehicle_make = u"Land Rover's";
+    ctx_.softwareRecord.vehicle_model = u"Defender";
+    clock_.SetToday(LocalDate{2026, 3, 7});
+    DatabaseWorker worker(ctx_, db(), clock_);
+    // While each run goes on, the window thread changes everything the run reads (not the
+    // software record during a lookup: that is the lookup's output).
+    auto meddle = [&](int i, bool softwareRecordToo) {
+        ctx_.mfg_id = i % 2 ? u"QH7720R" : u"WE5581R";
+        ctx_.mcu_serial = u"FFFFFFFF-FFFFFFFF-FFFFFFFF-FFFFFFF" + std::u16string(1, u'0' + i % 10);
+        ctx_.softwareId = static_cast<std::uint16_t>(i);
+        ctx_.deviceConfig.setVehicleMake("Lada");
+        ctx_.deviceConfig.setTotalUpdates(static_cast<std::uint16_t>(i));
+        ctx_.dbOperation = DB_OP_LOAD_UPGRADE;
+        if (softwareRecordToo) {
+            ctx_.softwareRecord.sw_id = static_cast<std::uint16_t>(i);
+            ctx_.softwareRecord.vehicle_make = u"Lada";
+        }
+    };
+    worker.Start(DB_OP_RECORD_INSTALL);
+    for (int i = 0; ctx_.dbResult.load(std::memory_order_acquire) == DB_BUSY; ++i) {
+        meddle(i, true);
+    }
+    EXPECT_EQ(ctx_.dbResult.load(), DB_DONE);
+    EXPECT_EQ(DeviceRow(serial),
+              (std::vector<std::string>{"1561", "1", "Land Rover's", "Defender", "9", "03/07/2026", "5"}));
+
+    ctx_.mfg_id = u"QD7720R";
+    UseFixtureInterface();
+    worker.Start(DB_OP_CURRENT_SOFTWARE);
+    for (int i = 0; ctx_.dbResult.load(std::memory_order_acquire) == DB_BUSY; ++i) {
+        meddle(i, false);
+    }
+    EXPECT_EQ(ctx_.dbResult.load(), DB_DONE);
+    EXPECT_EQ(ctx_.label_serial, FromUtf8(DeviceOf("QD7720R").label_serial));
+    EXPECT_FALSE(ctx_.softwareRecord.sw_description.empty());
+}
+
 TEST_P(DatabaseOperationsTest, LoadSelectedSoftwareKeepsBuildsInEightBits) {
     SearchAndSelect(u"Mazda");
     ctx_.selectedRow = 1;  // CX-9, build 300
@@ -264,6 +348,41 @@ TEST_P(DatabaseOperationsTest, LoadSelectedSoftwareFindsAMakeLongerThanTheSearch
     ctx_.selectedRow = row;
     ASSERT_TRUE(LoadSelectedSoftware(ctx_, panel_, db()));
     EXPECT_EQ(ctx_.softwareRecord.sw_id, 1560);
+}
+
+TEST_P(DatabaseOperationsTest, LoadSelectedSoftwareFindsAnEntryWithoutBuildNumberButNotBuildZero) {
+    std::string withoutBuild;  // the fixture's Mazda CX-5 has sw_build NULL
+    for (const FixtureEntry& e : Fixture().entries) {
+        if (e.sw_id == 1564) {
+            withoutBuild = e.sw_filename;
+        }
+    }
+    const ScratchCatalogue& catalogue = UseScratch();
+    catalogue.Exec(
+        "INSERT INTO tolvanesw (mfg_id, sw_id, sw_build, sw_filename, sw_description, vehicle_make, "
+        "vehicle_model, vehicle_year_from, vehicle_year_to, vehicle_transmission, sw_valid_status) VALUES "
+        "('QD7720R', 1564, 0, 'build-zero.bin', 'Build zero', 'Mazda', 'CX-5', '2017', '2021', 3, 1)");
+    // NULL first, then a blank in a text column (which MariaDB compares equal to 0).
+    for (const char* emptied : {"", "UPDATE tolvanesw SET sw_build='' WHERE sw_build IS NULL"}) {
+        SCOPED_TRACE(emptied);
+        if (*emptied) {
+            catalogue.MakeTextColumn("tolvanesw", "sw_build");
+            catalogue.Exec(emptied);
+        }
+        SearchAndSelect(u"Mazda");
+        int checked = 0;
+        for (int row = 0; row < panel_.ResultCount(); ++row) {
+            if (panel_.results[static_cast<std::size_t>(row)].model != u"CX-5") {
+                continue;
+            }
+            ctx_.selectedRow = row;
+            ASSERT_TRUE(LoadSelectedSoftware(ctx_, panel_, db()));
+            const bool zero = panel_.results[static_cast<std::size_t>(row)].features == u"Build zero";
+            EXPECT_EQ(ToUtf8(ctx_.softwareRecord.sw_filename), zero ? "build-zero.bin" : withoutBuild);
+            ++checked;
+        }
+        EXPECT_EQ(checked, 2);
+    }
 }
 
 TEST_P(DatabaseOperationsTest, HidBootloaderFollowsTheHardwareTable) {

@@ -321,7 +321,8 @@ TEST_P(VehicleSearchTest, MoreThan512RowsStopAtTheTable) {
     Choose(SearchList::Make, u"Zastava");
     Search().RunSearch();
     EXPECT_EQ(panel_.results.size(), kMaxSearchRows);
-    EXPECT_EQ(panel_.resultLabel, u"512 records found for Zastava ALL models ALL years");
+    EXPECT_EQ(panel_.resultLabel,
+              u"600 records found for Zastava ALL models ALL years, the first 512 are listed");
     EXPECT_GE(ctx_.SearchRows[kMaxSearchRows - 1].sw_id, 5000);
 }
 

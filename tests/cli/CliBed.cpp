@@ -10,6 +10,7 @@
 
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/CatalogueLookups.h"
+#include "catalogue/InstallJournal.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
 #include "tests/support/UniqueMcuId.h"
@@ -72,7 +73,8 @@ CliMachine CliBed::Machine() {
                                  // emulator, the workers and the servers run.
                                  clock.Advance(std::chrono::milliseconds(100));
                                  std::this_thread::sleep_for(std::chrono::microseconds(300));
-                             }};
+                             },
+                             DefaultInstallJournalFile()};
     return machine;
 }
 

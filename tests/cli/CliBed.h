@@ -14,6 +14,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeControllerPorts.h"
 #include "tests/support/HarnessServers.h"
+#include "tests/support/ScratchFolder.h"
 #include "tools/cli/CliMain.h"
 
 #define REQUIRE_CLI_SERVERS(servers)                                    \
@@ -55,6 +56,7 @@ class CliBed {
     const HarnessServers& servers;
     CliBedOptions options;
     FakeClock clock;  // outlives the bus: the interface keeps its time by it
+    ScratchDataDirectory dataDirectory;  // the runs' install journal and diagnostics log
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;

@@ -1,7 +1,10 @@
 // install end to end on both routes, with the exit codes and the interface's new content.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <fstream>
 
 #include "tests/cli/CliBed.h"
 #include "tests/support/LinkRig.h"
@@ -103,4 +106,38 @@ TEST(CliInstall, EntryTheCatalogueDoesNotHaveIsAUsageError) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("no catalogue entry with software 9999"), std::string::npos) << run.err;
     EXPECT_EQ(bed.telvix.flash->ProgramCount(), 0);
+}
+
+TEST(CliInstall, HistoryListsTheJournalNewestFirstAndSaysWhyItCannot) {
+    REQUIRE_CLI_SERVERS(servers);
+    const HarnessEntry target = RequireEntry(*servers, "QD7720R", 1061, 1);
+    servers->PublishImage(target);
+    CliBed bed(*servers, CliBedOptions{});
+    const CliRun none = bed.Run({"history"});
+    EXPECT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_NE(none.out.find("No installs in the journal"), std::string::npos) << none.out;
+
+    ASSERT_EQ(bed.Run({"install", "--sw-id", "1061", "--sw-build", "1"}).exitCode, 0);
+    ASSERT_EQ(bed.Run({"install", "--sw-id", "1061", "--sw-build", "1"}).exitCode, 0);
+    const CliRun json = bed.Run({"history", "--json"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    const auto list = nlohmann::json::parse(json.out);
+    ASSERT_EQ(list.size(), 2u) << json.out;
+    EXPECT_GT(list[0]["id"].get<int>(), list[1]["id"].get<int>());
+    EXPECT_EQ(list[0]["model"], "QD7720R");
+    EXPECT_EQ(list[0]["serial"], bed.mcuSerial);
+    EXPECT_EQ(list[0]["swId"], 1061);
+    EXPECT_EQ(list[0]["vehicleMake"], target.make);
+    EXPECT_EQ(list[0]["outcome"], "Software has been successfully installed");
+    EXPECT_EQ(list[0]["record"], "recorded");
+    EXPECT_EQ(list[0]["recordValues"]["totalUpdates"], 6) << "the second install of an interface that had 4";
+
+    const CliRun text = bed.Run({"history"});
+    EXPECT_NE(text.out.find("TIME"), std::string::npos);
+    EXPECT_NE(text.out.find(bed.mcuSerial + "  1061/1"), std::string::npos) << text.out;
+
+    std::ofstream(bed.dataDirectory.Path() / "journal.sqlite", std::ios::trunc) << "not a journal";
+    const CliRun broken = bed.Run({"history"});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_NE(broken.err.find("cannot be listed"), std::string::npos) << broken.err;
 }

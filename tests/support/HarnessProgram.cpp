@@ -76,8 +76,11 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
     }
     if (options.mode != DeviceMode::Unplugged)
         box.Plug(options.mode);
+    program = NewProgram();
+}
 
-    program = std::make_unique<UpdaterProgram>(UpdaterAdapters{
+std::unique_ptr<UpdaterProgram> HarnessProgram::NewProgram() {
+    return std::make_unique<UpdaterProgram>(UpdaterAdapters{
         .bus = bus.Hid(),
         .volumes = bus.Volumes(),
         .notifications = bus.Notifications(),
@@ -93,6 +96,8 @@ HarnessProgram::HarnessProgram(const HarnessServers& s, HarnessOptions o)
         .messages = messages,
         .mainTimer = mainTimer,
         .replyTimer = replyTimer,
+        .installJournal = journalFile,
+        .diagnostics = &diagnostics,
     });
 }
 
@@ -104,6 +109,13 @@ HarnessProgram::~HarnessProgram() {
 }
 
 void HarnessProgram::Start() {
+    program->Start();
+}
+
+void HarnessProgram::Restart() {
+    program->Shutdown();
+    program.reset();
+    program = NewProgram();
     program->Start();
 }
 

@@ -23,6 +23,7 @@
 
 #include "app/UpdaterContext.h"
 #include "app/UpdaterProgram.h"
+#include "platform/DiagnosticsLog.h"
 #include "sim/EmulatedHidBus.h"
 #include "sim/TelvixFirmware.h"
 #include "sim/UpdateVolumeWatcher.h"
@@ -31,6 +32,7 @@
 #include "tests/support/HarnessSearchPanel.h"
 #include "tests/support/HarnessServers.h"
 #include "tests/support/HarnessTcpProxy.h"
+#include "tests/support/ScratchFolder.h"
 
 struct HarnessOptions {
     std::string modelCode = "QD7720R";
@@ -64,6 +66,9 @@ class HarnessProgram {
 
     // The window's initialisation (MS_START, timer, version check).
     void Start();
+    // The program ends and a new one starts on the same machine, catalogue and install journal,
+    // as when the user starts the updater again (ticks to idle are the caller's).
+    void Restart();
     // One main-timer period, with the device notifications that arrived before it.
     void Tick();
     void Ticks(int count);
@@ -102,6 +107,12 @@ class HarnessProgram {
     FakeSystemPort system;
 
     std::string mcuSerial;
+    ScratchFolder dataFolder{"telvix-harness"};
+    std::filesystem::path journalFile = dataFolder.Path() / "journal.sqlite";
+    DiagnosticsLog diagnostics;  // counts its lines
     std::unique_ptr<UpdaterProgram> program;
     long tickCount = 0;
+
+  private:
+    std::unique_ptr<UpdaterProgram> NewProgram();
 };

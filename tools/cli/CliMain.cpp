@@ -8,7 +8,9 @@
 #include <ostream>
 
 #include "app/LinuxSystem.h"
+#include "catalogue/InstallJournal.h"
 #include "platform/Clock.h"
+#include "platform/DiagnosticsLog.h"
 #include "platform/HidapiBus.h"
 #include "platform/MountedVolumes.h"
 #include "platform/UdevNotifications.h"
@@ -17,6 +19,7 @@
 #include "sim/demo/DemoData.h"
 #include "sim/demo/DemoMachine.h"
 #include "tools/cli/CliCommands.h"
+#include "tools/cli/CliHistory.h"
 
 namespace {
 constexpr char kVersion[] = "telvix-cli 4.0.0";
@@ -89,8 +92,8 @@ EndpointSettings ConfiguredEndpoints(std::ostream& err) {
 
 // The program on an emulated interface: its bus stands in for the real one, and a copied
 // firmware.bin is taken off its update volume before every tick.
-CliMachine EmulatedMachine(DemoMachine& machine, Clock& clock, SystemPort& system,
-                           EndpointSettings endpoints) {
+CliMachine EmulatedMachine(DemoMachine& machine, Clock& clock, SystemPort& system, EndpointSettings endpoints,
+                           std::filesystem::path journal) {
     return CliMachine{machine.Bus().Hid(),
                       machine.Bus().Volumes(),
                       machine.Bus().Notifications(),
@@ -98,7 +101,8 @@ CliMachine EmulatedMachine(DemoMachine& machine, Clock& clock, SystemPort& syste
                       system,
                       std::move(endpoints),
                       [&machine] { machine.PollUpdateVolume(); },
-                      {}};
+                      {},
+                      std::move(journal)};
 }
 
 std::optional<CliMachine> BuildMachine(const Options& options, const ControllerId& emulatedId,
@@ -120,8 +124,10 @@ std::optional<CliMachine> BuildMachine(const Options& options, const ControllerI
         owned.demo = std::make_unique<DemoMachine>(
             options.demoModel, MachineSetup{DemoInterfaceOptions, &clock, /*watchVolumeOnItsOwn=*/false});
         owned.demoSystem = std::make_unique<DemoSystem>(system);
+        // The demo's installs are journaled with its data and go with it.
         machine.emplace(EmulatedMachine(*owned.demo, clock, *owned.demoSystem,
-                                        DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress)));
+                                        DemoEndpoints(data, DefaultEndpointSettings().makerWebAddress),
+                                        owned.scratch->path / "journal.sqlite"));
     } else if (!options.emulate.empty()) {
         EndpointSettings endpoints = ConfiguredEndpoints(env.err);
         const CatalogueDb catalogue(endpoints);
@@ -130,7 +136,8 @@ std::optional<CliMachine> BuildMachine(const Options& options, const ControllerI
         };
         owned.demo = std::make_unique<DemoMachine>(
             options.emulate, MachineSetup{interfaceFor, &clock, /*watchVolumeOnItsOwn=*/false});
-        machine.emplace(EmulatedMachine(*owned.demo, clock, system, std::move(endpoints)));
+        machine.emplace(
+            EmulatedMachine(*owned.demo, clock, system, std::move(endpoints), DefaultInstallJournalFile()));
     } else {
         EndpointSettings endpoints = ConfiguredEndpoints(env.err);
         owned.hidapi = std::make_unique<HidapiBus>();
@@ -143,7 +150,8 @@ std::optional<CliMachine> BuildMachine(const Options& options, const ControllerI
                                    system,
                                    std::move(endpoints),
                                    {},
-                                   {}});
+                                   {},
+                                   DefaultInstallJournalFile()});
     }
     machine->waitTick = env.waitTick;
     return machine;
@@ -207,6 +215,9 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     CLI::App* features = app.add_subcommand("features", "Read the activated features, or program them");
     std::string program;
     features->add_option("--program", program, "Inputs to activate: comma list of rear, aux, nav, or none");
+    app.add_subcommand("history",
+                       "The install journal, newest first: time, model, serial, software, vehicle, outcome "
+                       "and whether the catalogue took the install's record");
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -249,6 +260,9 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
     }
     request.json = options.json;
     request.connectTimeout = std::chrono::milliseconds(static_cast<long>(options.timeoutSeconds * 1000));
+    // The journal of this user's installs; it needs no interface (demo installs are not in it).
+    if (request.command == "history")
+        return History(DefaultInstallJournalFile(), request.json, env.out, env.err);
 
     OwnedMachine owned;
     std::optional<CliMachine> machine = env.machine != nullptr
@@ -256,6 +270,9 @@ int RunCli(const std::vector<std::string>& args, const CliEnvironment& env) {
                                             : BuildMachine(options, emulatedId, owned, env);
     if (!machine)
         return EXIT_ERROR;
+    DiagnosticsLog diagnostics(DefaultDiagnosticsLogFile());
+    if (machine->diagnostics == nullptr)
+        machine->diagnostics = &diagnostics;
     if (options.verbose) {
         env.err << "catalogue: " << machine->endpoints.catalogueConnection << "\n"
                 << "images: " << EndpointAddress(machine->endpoints.ftp) << "\n";

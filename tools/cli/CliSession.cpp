@@ -48,6 +48,8 @@ CliSession::CliSession(const CliMachine& machine, const CliTerminal& terminal)
         .messages = messages,
         .mainTimer = timers,
         .replyTimer = timers,
+        .installJournal = machine_.installJournal,
+        .diagnostics = machine_.diagnostics,
     });
 }
 

@@ -4,6 +4,7 @@
 // reply decoder (while it runs), then waits one 100 ms period. Everything runs on the calling
 // thread, which plays the window thread.
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -17,6 +18,7 @@ class HidBus;
 class VolumePort;
 class DeviceNotificationPort;
 class SystemPort;
+class DiagnosticsLog;
 
 // What the program runs on: the real machine, the demo's emulator or a test's.
 struct CliMachine {
@@ -30,6 +32,9 @@ struct CliMachine {
     std::function<void()> beforeTick;
     // Waits out one main-timer period; a real 100 ms sleep unless a test advances its clock.
     std::function<void()> waitTick;
+    // The install journal's file (empty: none) and the diagnostics log (nullptr: none).
+    std::filesystem::path installJournal = {};
+    DiagnosticsLog* diagnostics = nullptr;
 };
 
 struct CliTerminal {
