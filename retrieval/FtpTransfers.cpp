@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "retrieval/CurlSession.h"
+#include "retrieval/ImageServerSession.h"
 #include "retrieval/RemotePath.h"
 #include "retrieval/VolumeFile.h"
 
@@ -27,9 +27,9 @@ FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeo
     if (!url) {
         return FTP_NOT_FOUND;
     }
-    CurlSession session(endpoint, timeouts, "CHECKFILE");
+    const auto session = OpenImageServerSession(endpoint, timeouts, "CHECKFILE");
     std::int64_t size = -1;
-    return LookUpResult(session.Probe(*url, &size));
+    return LookUpResult(session->Probe(*url, &size));
 }
 
 FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
@@ -38,9 +38,9 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
     if (!url) {
         return FTP_NOT_FOUND;
     }
-    CurlSession session(endpoint, timeouts, "GETFILE");
+    const auto session = OpenImageServerSession(endpoint, timeouts, "GETFILE");
     std::int64_t expectedSize = -1;
-    const FtpResult found = LookUpResult(session.Probe(*url, &expectedSize));
+    const FtpResult found = LookUpResult(session->Probe(*url, &expectedSize));
     if (found != FTP_OK) {
         return found;
     }
@@ -52,7 +52,7 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
         return FTP_TRANSFER_FAILED;
     }
     std::uint64_t received = 0;
-    const TransferOutcome outcome = session.Receive(*url, [&](std::span<const std::uint8_t> bytes) {
+    const TransferOutcome outcome = session->Receive(*url, [&](std::span<const std::uint8_t> bytes) {
         received += bytes.size();
         return file.Write(bytes);
     });

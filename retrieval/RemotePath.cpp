@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 #include "retrieval/TransferFields.h"
 
 namespace {
@@ -65,7 +66,8 @@ std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_
     const std::string path = EncodePath(ToUtf8(remotePath));
     if (endpoint.scheme == "file") {
         std::error_code error;
-        std::string root = std::filesystem::absolute(endpoint.basePath, error).lexically_normal().string();
+        std::string root =
+            PathToUtf8(std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error).lexically_normal());
         if (error || endpoint.basePath.empty()) {
             return std::nullopt;
         }

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/LinuxSystem.h"
+#include "platform/linux/LinuxSystem.h"
 #include "app/UpdaterProgram.h"
 #include "app/windows/CInstallDlg.h"
 #include "app/windows/CKioDlg.h"
@@ -19,9 +19,9 @@
 #include "app/windows/WindowTimers.h"
 #include "catalogue/CatalogueDb.h"
 #include "platform/Clock.h"
-#include "platform/HidapiBus.h"
-#include "platform/MountedVolumes.h"
-#include "platform/UdevNotifications.h"
+#include "platform/linux/HidapiBus.h"
+#include "platform/linux/MountedVolumes.h"
+#include "platform/linux/UdevNotifications.h"
 #include "settings/windows/CatalogueFeatureLabels.h"
 #include "settings/windows/SettingsWindows.h"
 

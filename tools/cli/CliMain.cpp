@@ -7,12 +7,11 @@
 #include <memory>
 #include <ostream>
 
-#include "app/LinuxSystem.h"
 #include "app/windows/DemoMachine.h"
 #include "platform/Clock.h"
-#include "platform/HidapiBus.h"
-#include "platform/MountedVolumes.h"
-#include "platform/UdevNotifications.h"
+#include "platform/ScratchDirectory.h"
+#include "platform/SystemAdapters.h"
+#include "platform/Text.h"
 #include "tools/cli/CliCommands.h"
 
 namespace {
@@ -35,11 +34,7 @@ class DemoSystem final : public SystemPort {
 
 // A scratch directory for the demo data, removed at the end of the run.
 struct ScratchDirectory {
-    ScratchDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "telvix-cli-demo-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
+    ScratchDirectory() : path(MakeScratchDirectory("telvix-cli-demo-")) {}
     ~ScratchDirectory() {
         std::error_code ignored;
         if (!path.empty())
@@ -50,11 +45,11 @@ struct ScratchDirectory {
 
 // What one run owns besides the session: the real or the demo machine.
 struct OwnedMachine {
-    LinuxSystem linuxSystem{[] {}};
+    std::unique_ptr<SystemPort> system;
     SystemClock clock;
-    std::unique_ptr<HidapiBus> hidapi;
-    std::unique_ptr<MountedVolumes> volumes;
-    std::unique_ptr<UdevNotifications> notifications;
+    std::unique_ptr<HidBus> hid;
+    std::unique_ptr<VolumePort> volumes;
+    std::unique_ptr<DeviceNotificationPort> notifications;
     std::unique_ptr<ScratchDirectory> scratch;
     std::unique_ptr<DemoMachine> demo;
     std::unique_ptr<DemoSystem> demoSystem;
@@ -75,6 +70,7 @@ void AddFilterOptions(CLI::App& command, SearchFilter& filter) {
 }
 
 std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& owned, std::ostream& err) {
+    owned.system = MakeSystemPort([] {}, [&err](const std::u16string& line) { err << ToUtf8(line) << "\n"; });
     if (options.demo) {
         owned.scratch = std::make_unique<ScratchDirectory>();
         DemoData data;
@@ -87,7 +83,7 @@ std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& own
             return std::nullopt;
         }
         owned.demo = std::make_unique<DemoMachine>(options.demoModel);
-        owned.demoSystem = std::make_unique<DemoSystem>(owned.linuxSystem);
+        owned.demoSystem = std::make_unique<DemoSystem>(*owned.system);
         return CliMachine{owned.demo->Bus().Hid(),
                           owned.demo->Bus().Volumes(),
                           owned.demo->Bus().Notifications(),
@@ -101,14 +97,14 @@ std::optional<CliMachine> BuildMachine(const Options& options, OwnedMachine& own
     EndpointSettings endpoints = LoadEndpointSettings(SettingsLocationsFromEnvironment(), &error);
     if (!error.empty())
         err << "warning: " << error << "\n";
-    owned.hidapi = std::make_unique<HidapiBus>();
-    owned.volumes = std::make_unique<MountedVolumes>();
-    owned.notifications = std::make_unique<UdevNotifications>();
-    return CliMachine{*owned.hidapi,
+    owned.hid = MakeHidBus();
+    owned.volumes = MakeVolumePort();
+    owned.notifications = MakeDeviceNotifications();
+    return CliMachine{*owned.hid,
                       *owned.volumes,
                       *owned.notifications,
                       owned.clock,
-                      owned.linuxSystem,
+                      *owned.system,
                       std::move(endpoints),
                       {},
                       {}};

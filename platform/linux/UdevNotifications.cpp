@@ -1,4 +1,4 @@
-#include "platform/UdevNotifications.h"
+#include "platform/linux/UdevNotifications.h"
 
 #include <fcntl.h>
 #include <libudev.h>
