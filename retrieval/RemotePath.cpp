@@ -66,13 +66,18 @@ std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_
     const std::string path = EncodePath(ToUtf8(remotePath));
     if (endpoint.scheme == "file") {
         std::error_code error;
-        std::string root =
-            PathToUtf8(std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error).lexically_normal());
+        // Forward slashes on every system; a drive letter ("C:/...") gets the URL's leading slash.
+        const std::u8string generic =
+            std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error).lexically_normal().generic_u8string();
+        std::string root(generic.begin(), generic.end());
         if (error || endpoint.basePath.empty()) {
             return std::nullopt;
         }
         while (!root.empty() && root.back() == '/') {
             root.pop_back();
+        }
+        if (!root.starts_with('/')) {
+            root.insert(root.begin(), '/');
         }
         return "file://" + EncodePath(root) + "/" + path;
     }

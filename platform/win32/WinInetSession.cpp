@@ -6,7 +6,10 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "platform/Utf8Path.h"
 #include "platform/win32/WideText.h"
@@ -52,19 +55,26 @@ bool IsFileUrl(const std::string& url) {
     return url.starts_with("file://");
 }
 
+std::wstring LastResponse() {
+    DWORD code = 0;
+    wchar_t text[512];
+    DWORD length = sizeof text / sizeof text[0];
+    if (!InternetGetLastResponseInfoW(&code, text, &length))
+        return {};
+    return std::wstring(text, std::min<DWORD>(length, sizeof text / sizeof text[0]));
+}
+
 // Whether the last WinINet failure was the server refusing the file (550 and the like) rather
 // than a connection that broke or never came.
 bool ServerSaidNo(DWORD error) {
     if (error == ERROR_NO_MORE_FILES || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
         return true;
-    if (error != ERROR_INTERNET_EXTENDED_ERROR)
-        return false;
-    DWORD code = 0;
-    wchar_t text[512];
-    DWORD length = sizeof text / sizeof text[0];
-    if (!InternetGetLastResponseInfoW(&code, text, &length))
-        return false;
-    return std::wstring_view(text, length).find(L"550") != std::wstring_view::npos;
+    const std::wstring response = LastResponse();
+    if (error == ERROR_INTERNET_EXTENDED_ERROR)
+        return response.find(L"550") != std::wstring::npos;
+    // wine ends a listing that holds no such file without an error code: the server answered
+    // the listing (2xx) and the file was not in it.
+    return error == ERROR_SUCCESS && response.starts_with(L"2");
 }
 
 TransferOutcome ProbeFile(const std::string& path, std::int64_t* size) {
@@ -94,11 +104,68 @@ TransferOutcome ReceiveFile(const std::string& path, const ByteReceiver& receive
     }
 }
 
+// Ends the session's blocking WinINet calls when the server stays silent for longer than the
+// limit: WinINet's own time-outs do not bound every wait (wine's FTP greeting and login wait
+// without limit), and closing the session's root handle ends the calls in progress on it.
+class SilenceWatch {
+  public:
+    SilenceWatch(HINTERNET session, std::chrono::milliseconds limit)
+        : session_(session), limit_(limit), thread_([this] { Run(); }) {}
+    ~SilenceWatch() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    // The server has just been heard from: the limit starts again.
+    void Heard() {
+        std::lock_guard lock(mutex_);
+        ++heard_;
+        changed_.notify_all();
+    }
+    bool Expired() const {
+        std::lock_guard lock(mutex_);
+        return expired_;
+    }
+
+  private:
+    void Run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            const std::uint64_t seen = heard_;
+            if (changed_.wait_for(lock, limit_, [&] { return done_ || heard_ != seen; })) {
+                if (done_)
+                    return;
+                continue;
+            }
+            expired_ = true;
+            InternetCloseHandle(session_);
+            return;
+        }
+    }
+
+    HINTERNET session_;
+    std::chrono::milliseconds limit_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t heard_ = 0;
+    bool done_ = false;
+    bool expired_ = false;
+    std::thread thread_;
+};
+
 }  // namespace
 
 std::optional<std::string> UrlPath(const std::string& url) {
-    if (IsFileUrl(url))
-        return PercentDecode(std::string_view(url).substr(7));
+    if (IsFileUrl(url)) {
+        std::optional<std::string> path = PercentDecode(std::string_view(url).substr(7));
+        // "file:///C:/images/a.bin" names C:/images/a.bin.
+        if (path && path->size() > 2 && (*path)[0] == '/' && (*path)[2] == ':')
+            path->erase(0, 1);
+        return path;
+    }
     if (!url.starts_with("ftp://"))
         return std::nullopt;
     const std::size_t slash = url.find('/', 6);
@@ -132,6 +199,16 @@ WinInetSession::~WinInetSession() {
         InternetCloseHandle(Internet(internet_));
 }
 
+std::chrono::milliseconds WinInetSession::Stall() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(timeouts_.stall);
+}
+
+void WinInetSession::Abandon() {
+    // The watch closed the root handle, and with it every handle below it.
+    internet_ = nullptr;
+    connection_ = nullptr;
+}
+
 void WinInetSession::Close() {
     if (connection_ != nullptr) {
         InternetCloseHandle(Internet(connection_));
@@ -146,10 +223,13 @@ bool WinInetSession::Connect() {
         return false;
     // WinINet logs in to an FTP server here, on the control connection; data connections are
     // passive.
+    SilenceWatch watch(Internet(internet_), timeouts_.connect);
     connection_ = InternetConnectW(Internet(internet_), WideFromUtf8(endpoint_.host).c_str(),
                                    static_cast<INTERNET_PORT>(endpoint_.port == 0 ? 21 : endpoint_.port),
                                    WideFromUtf8(endpoint_.user).c_str(), WideFromUtf8(endpoint_.password).c_str(),
                                    INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    if (watch.Expired())
+        Abandon();
     return connection_ != nullptr;
 }
 
@@ -163,10 +243,18 @@ TransferOutcome WinInetSession::Probe(const std::string& url, std::int64_t* size
     if (!Connect())
         return TransferOutcome::NoConnection;
     WIN32_FIND_DATAW found{};
-    HINTERNET find = FtpFindFirstFileW(Internet(connection_), WideFromUtf8(*path).c_str(), &found,
-                                       INTERNET_FLAG_RELOAD, 0);
+    HINTERNET find = nullptr;
+    DWORD error = ERROR_SUCCESS;
+    {
+        SilenceWatch watch(Internet(internet_), Stall());
+        find = FtpFindFirstFileW(Internet(connection_), WideFromUtf8(*path).c_str(), &found, INTERNET_FLAG_RELOAD, 0);
+        error = GetLastError();  // before the watch's end touches it
+        if (watch.Expired()) {
+            Abandon();
+            return TransferOutcome::NoConnection;
+        }
+    }
     if (find == nullptr) {
-        const DWORD error = GetLastError();
         if (ServerSaidNo(error))
             return TransferOutcome::NotFound;
         Close();
@@ -187,11 +275,16 @@ TransferOutcome WinInetSession::Receive(const std::string& url, const ByteReceiv
         return ReceiveFile(*path, receiver);
     if (!Connect())
         return TransferOutcome::NoConnection;
+    SilenceWatch watch(Internet(internet_), Stall());
     HINTERNET file = FtpOpenFileW(Internet(connection_), WideFromUtf8(*path).c_str(), GENERIC_READ,
                                   FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0);
+    const DWORD openError = GetLastError();
+    if (watch.Expired()) {
+        Abandon();
+        return TransferOutcome::NoConnection;
+    }
     if (file == nullptr) {
-        const DWORD error = GetLastError();
-        if (ServerSaidNo(error))
+        if (ServerSaidNo(openError))
             return TransferOutcome::NotFound;
         Close();
         return TransferOutcome::NoConnection;
@@ -200,16 +293,21 @@ TransferOutcome WinInetSession::Receive(const std::string& url, const ByteReceiv
     TransferOutcome outcome = TransferOutcome::Ok;
     for (;;) {
         DWORD count = 0;
-        if (!InternetReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &count)) {
+        if (!InternetReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &count) || watch.Expired()) {
             outcome = TransferOutcome::Broken;
             break;
         }
+        watch.Heard();
         if (count == 0)
             break;
         if (!receiver(std::span(piece.data(), count))) {
             outcome = TransferOutcome::Stopped;
             break;
         }
+    }
+    if (watch.Expired()) {
+        Abandon();
+        return outcome;
     }
     InternetCloseHandle(file);
     if (outcome != TransferOutcome::Ok)

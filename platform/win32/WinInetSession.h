@@ -19,6 +19,9 @@ class WinInetSession final : public ImageServerSession {
   private:
     bool Connect();
     void Close();
+    // After a silent server made the watch close the session's handles.
+    void Abandon();
+    std::chrono::milliseconds Stall() const;
 
     FtpEndpoint endpoint_;
     TransferTimeouts timeouts_;
