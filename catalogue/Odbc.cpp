@@ -98,7 +98,7 @@ const std::u16string& OdbcRow::Text(std::string_view column) const {
 
 bool OdbcStatement::SetQueryTimeout(int seconds) {
     return Succeeded(SQLSetStmtAttrW(handle_.get(), SQL_ATTR_QUERY_TIMEOUT,
-                                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
+                                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
 }
 
 bool OdbcStatement::BindTexts(const std::vector<std::u16string>& texts) {
@@ -134,8 +134,8 @@ bool OdbcStatement::DescribeColumns() {
     for (SQLSMALLINT column = 1; column <= count; ++column) {
         SQLWCHAR name[256] = {};
         SQLSMALLINT nameLength = 0;
-        if (!Succeeded(SQLColAttributeW(handle_.get(), static_cast<SQLUSMALLINT>(column), SQL_DESC_LABEL, name,
-                                        sizeof name, &nameLength, nullptr))) {
+        if (!Succeeded(SQLColAttributeW(handle_.get(), static_cast<SQLUSMALLINT>(column), SQL_DESC_LABEL,
+                                        name, sizeof name, &nameLength, nullptr))) {
             return false;
         }
         // Column names are the schema's own ASCII names.
@@ -222,12 +222,12 @@ bool OdbcConnection::Allocate(OdbcError& error) {
 
 bool OdbcConnection::SetLoginTimeout(int seconds) {
     return Succeeded(SQLSetConnectAttrW(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
+                                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
 }
 
 bool OdbcConnection::SetReadOnly() {
     return Succeeded(SQLSetConnectAttrW(connection_.get(), SQL_ATTR_ACCESS_MODE,
-                                       reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
+                                        reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
 }
 
 bool OdbcConnection::DriverConnect(const std::u16string& connectionString, OdbcError& error) {

@@ -1,7 +1,7 @@
 #pragma once
-// A thin RAII layer over the ODBC API (unixODBC on Linux, odbc32 on Windows): handles that free themselves, the diagnostics
-// of a failed call, text parameters and rows read forward with every column as text.
-// One connection and its statements are used by one thread at a time.
+// A thin RAII layer over the ODBC API (unixODBC on Linux, odbc32 on Windows): handles that free themselves,
+// the diagnostics of a failed call, text parameters and rows read forward with every column as text. One
+// connection and its statements are used by one thread at a time.
 #include <OdbcApi.h>  // this system's ODBC headers (platform/<system>/include)
 
 #include <memory>

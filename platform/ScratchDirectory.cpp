@@ -12,9 +12,9 @@ std::filesystem::path MakeScratchDirectory(std::string_view prefix) {
     if (error)
         return {};
     std::random_device entropy;
-    std::mt19937_64 random(entropy() ^ static_cast<std::uint64_t>(
-                                           std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                           counter++);
+    std::mt19937_64 random(
+        entropy() ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        counter++);
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name(prefix);

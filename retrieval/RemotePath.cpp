@@ -67,8 +67,9 @@ std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_
     if (endpoint.scheme == "file") {
         std::error_code error;
         // Forward slashes on every system; a drive letter ("C:/...") gets the URL's leading slash.
-        const std::u8string generic =
-            std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error).lexically_normal().generic_u8string();
+        const std::u8string generic = std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error)
+                                          .lexically_normal()
+                                          .generic_u8string();
         std::string root(generic.begin(), generic.end());
         if (error || endpoint.basePath.empty()) {
             return std::nullopt;

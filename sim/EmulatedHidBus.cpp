@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "platform/ScratchDirectory.h"
-#include "platform/Utf8Path.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 std::filesystem::path MakeVolumeDirectory() {

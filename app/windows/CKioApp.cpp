@@ -5,7 +5,6 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/linux/LinuxSystem.h"
 #include "app/UpdaterProgram.h"
 #include "app/windows/CInstallDlg.h"
 #include "app/windows/CKioDlg.h"
@@ -20,6 +19,7 @@
 #include "catalogue/CatalogueDb.h"
 #include "platform/Clock.h"
 #include "platform/linux/HidapiBus.h"
+#include "platform/linux/LinuxSystem.h"
 #include "platform/linux/MountedVolumes.h"
 #include "platform/linux/UdevNotifications.h"
 #include "settings/windows/CatalogueFeatureLabels.h"

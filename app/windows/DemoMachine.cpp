@@ -28,8 +28,8 @@ std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoD
 
 EndpointSettings DemoEndpoints(const DemoData& data, const std::string& makerWebAddress) {
     EndpointSettings settings;
-    settings.catalogueConnection = "Driver=" + SqliteOdbcDriver() +
-                                   ";Database=" + OdbcDriverFilePath(data.catalogueFile) + ";NoCreat=1";
+    settings.catalogueConnection =
+        "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(data.catalogueFile) + ";NoCreat=1";
     settings.catalogueTimeoutSeconds = 5;
     settings.ftp.scheme = "file";
     settings.ftp.basePath = PathToUtf8(data.imageStore);

@@ -38,5 +38,6 @@ std::string OdbcDriverFilePath(const std::filesystem::path& file) {
 }
 
 ConsoleSetup SetUpConsole(int argc, char** argv) {
-    return {std::vector<std::string>(argv + 1, argv + argc), isatty(STDIN_FILENO) == 1, isatty(STDOUT_FILENO) == 1};
+    return {std::vector<std::string>(argv + 1, argv + argc), isatty(STDIN_FILENO) == 1,
+            isatty(STDOUT_FILENO) == 1};
 }

@@ -1,6 +1,6 @@
 // MD5 through the system's cryptography (BCrypt).
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 
 #include "retrieval/ImageDigest.h"
 

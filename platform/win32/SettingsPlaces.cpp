@@ -1,8 +1,8 @@
 // Where the settings file is looked for on Windows: beside the program, then in the user's
 // application data folder.
-#include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,7 +35,8 @@ SettingsLocations SettingsLocationsFromEnvironment() {
         locations.files.push_back(PathToUtf8(program / L"updater.ini"));
     PWSTR roaming = nullptr;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)) && roaming != nullptr)
-        locations.files.push_back(PathToUtf8(std::filesystem::path(roaming) / L"Telvix Updater" / L"updater.ini"));
+        locations.files.push_back(
+            PathToUtf8(std::filesystem::path(roaming) / L"Telvix Updater" / L"updater.ini"));
     CoTaskMemFree(roaming);
     return locations;
 }

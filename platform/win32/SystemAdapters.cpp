@@ -1,8 +1,8 @@
 #include "platform/SystemAdapters.h"
 
-#include <windows.h>
-#include <shellapi.h>
 #include <io.h>
+#include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -43,8 +43,9 @@ std::string OdbcDriverFilePath(const std::filesystem::path& file) {
     // opens host paths: wine names the host path of a Windows path.
     using UnixName = char*(__cdecl*)(const wchar_t*);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    const auto unixName =
-        kernel != nullptr ? reinterpret_cast<UnixName>(GetProcAddress(kernel, "wine_get_unix_file_name")) : nullptr;
+    const auto unixName = kernel != nullptr
+                              ? reinterpret_cast<UnixName>(GetProcAddress(kernel, "wine_get_unix_file_name"))
+                              : nullptr;
     if (unixName != nullptr) {
         const std::filesystem::path absolute = std::filesystem::absolute(file);
         if (char* name = unixName(absolute.c_str())) {

@@ -1,8 +1,8 @@
 #include "platform/UserDataDirectory.h"
 
-#include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdlib>
 

@@ -1,12 +1,11 @@
 #include "platform/win32/WinDeviceNotifications.h"
 
-#include <windows.h>
 #include <dbt.h>
+#include <windows.h>
 
 extern "C" {
 #include <hidsdi.h>
 }
-
 
 namespace {
 
@@ -85,7 +84,8 @@ void WinDeviceNotifications::Run(std::promise<void>& ready) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);  // fails harmlessly when an earlier instance registered it
-    HWND window = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     HDEVNOTIFY registration = nullptr;
     if (window != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -1,7 +1,7 @@
 #include "platform/win32/WinHidBus.h"
 
-#include <windows.h>
 #include <setupapi.h>
+#include <windows.h>
 
 extern "C" {
 #include <hidsdi.h>
@@ -26,7 +26,8 @@ struct HandleCloser {
 using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
 UniqueHandle OpenPath(const std::string& path, DWORD access, DWORD share, DWORD flags) {
-    HANDLE handle = CreateFileW(WideFromUtf8(path).c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
+    HANDLE handle =
+        CreateFileW(WideFromUtf8(path).c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
     return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
@@ -113,7 +114,8 @@ class WinWriteHandle final : public HidWriteHandle {
     explicit WinWriteHandle(UniqueHandle device) : device_(std::move(device)) {}
     bool Write(const HidReportBytes& report) override {
         DWORD written = 0;
-        return WriteFile(device_.get(), report.data(), static_cast<DWORD>(report.size()), &written, nullptr) &&
+        return WriteFile(device_.get(), report.data(), static_cast<DWORD>(report.size()), &written,
+                         nullptr) &&
                written == report.size();
     }
 

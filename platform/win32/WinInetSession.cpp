@@ -4,9 +4,9 @@
 #include <wininet.h>
 
 #include <array>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <condition_variable>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -174,7 +174,8 @@ std::optional<std::string> UrlPath(const std::string& url) {
     return PercentDecode(std::string_view(url).substr(slash));
 }
 
-WinInetSession::WinInetSession(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts, const char* agent)
+WinInetSession::WinInetSession(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
+                               const char* agent)
     : endpoint_(endpoint), timeouts_(timeouts) {
     if (endpoint_.scheme == "file")
         return;
@@ -224,10 +225,11 @@ bool WinInetSession::Connect() {
     // WinINet logs in to an FTP server here, on the control connection; data connections are
     // passive.
     SilenceWatch watch(Internet(internet_), timeouts_.connect);
-    connection_ = InternetConnectW(Internet(internet_), WideFromUtf8(endpoint_.host).c_str(),
-                                   static_cast<INTERNET_PORT>(endpoint_.port == 0 ? 21 : endpoint_.port),
-                                   WideFromUtf8(endpoint_.user).c_str(), WideFromUtf8(endpoint_.password).c_str(),
-                                   INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    connection_ =
+        InternetConnectW(Internet(internet_), WideFromUtf8(endpoint_.host).c_str(),
+                         static_cast<INTERNET_PORT>(endpoint_.port == 0 ? 21 : endpoint_.port),
+                         WideFromUtf8(endpoint_.user).c_str(), WideFromUtf8(endpoint_.password).c_str(),
+                         INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
     if (watch.Expired())
         Abandon();
     return connection_ != nullptr;
@@ -247,7 +249,8 @@ TransferOutcome WinInetSession::Probe(const std::string& url, std::int64_t* size
     DWORD error = ERROR_SUCCESS;
     {
         SilenceWatch watch(Internet(internet_), Stall());
-        find = FtpFindFirstFileW(Internet(connection_), WideFromUtf8(*path).c_str(), &found, INTERNET_FLAG_RELOAD, 0);
+        find = FtpFindFirstFileW(Internet(connection_), WideFromUtf8(*path).c_str(), &found,
+                                 INTERNET_FLAG_RELOAD, 0);
         error = GetLastError();  // before the watch's end touches it
         if (watch.Expired()) {
             Abandon();
@@ -263,7 +266,8 @@ TransferOutcome WinInetSession::Probe(const std::string& url, std::int64_t* size
     InternetCloseHandle(find);
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return TransferOutcome::NotFound;
-    *size = static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+    *size = static_cast<std::int64_t>((static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) |
+                                      found.nFileSizeLow);
     return TransferOutcome::Ok;
 }
 
@@ -293,7 +297,8 @@ TransferOutcome WinInetSession::Receive(const std::string& url, const ByteReceiv
     TransferOutcome outcome = TransferOutcome::Ok;
     for (;;) {
         DWORD count = 0;
-        if (!InternetReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &count) || watch.Expired()) {
+        if (!InternetReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &count) ||
+            watch.Expired()) {
             outcome = TransferOutcome::Broken;
             break;
         }

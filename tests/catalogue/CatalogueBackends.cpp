@@ -96,8 +96,8 @@ ScratchCatalogue::ScratchCatalogue(Backend backend) : backend_(backend) {
         const std::string file = PathToUtf8(dir / "catalogue.sqlite");
         error_ = WriteSqliteCatalogue(Fixture(), file);
         if (error_.empty()) {
-            connection_ = "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(dir / "catalogue.sqlite") +
-                          ";NoCreat=1";
+            connection_ = "Driver=" + SqliteOdbcDriver() +
+                          ";Database=" + OdbcDriverFilePath(dir / "catalogue.sqlite") + ";NoCreat=1";
         }
         return;
     }

@@ -88,7 +88,8 @@ TEST(WindowsSystem, MissingInstallerIsNamedAndFails) {
     WindowsSystem system([] {}, [&](const std::u16string& line) { reported = line; });
     const std::u16string installer = u"C:/no-such-dir/odbc/mysql-connector-odbc-5.1.11-win32.msi";
     EXPECT_NE(system.RunConnectorInstaller(installer), 0);
-    EXPECT_NE(reported.find(u"C:\\no-such-dir\\odbc\\mysql-connector-odbc-5.1.11-win32.msi"), std::u16string::npos)
+    EXPECT_NE(reported.find(u"C:\\no-such-dir\\odbc\\mysql-connector-odbc-5.1.11-win32.msi"),
+              std::u16string::npos)
         << ToUtf8(reported);
     EXPECT_EQ(InstallerCommandLine(u"C:\\w/odbc/x.msi"), L"msiexec /i \"C:\\w\\odbc\\x.msi\"");
     EXPECT_FALSE(system.CurrentDirectory().empty());

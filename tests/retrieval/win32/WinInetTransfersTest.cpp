@@ -63,7 +63,8 @@ TEST_F(WinInetTransfers, LookUpTellsFoundMissingAndUnreachableApart) {
         {serverDown, remotePath_, FTP_NO_CONNECTION},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(RunFtpCheck(c.endpoint, timeouts_, c.path), c.expected) << ToUtf8(c.path) << " port " << c.endpoint.port;
+        EXPECT_EQ(RunFtpCheck(c.endpoint, timeouts_, c.path), c.expected)
+            << ToUtf8(c.path) << " port " << c.endpoint.port;
 }
 
 TEST_F(WinInetTransfers, DownloadReplacesFirmwareBinWholeOrNotAtAll) {
