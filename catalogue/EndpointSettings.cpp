@@ -1,42 +1,53 @@
 #include "catalogue/EndpointSettings.h"
 
-#include <INIReader.h>
-
-#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "catalogue/IniFile.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), ec);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in)
+        return std::nullopt;
+    return text.str();
 }
 
 }  // namespace
 
-SettingsLocations SettingsLocationsFromEnvironment() {
-    SettingsLocations locations;
-    locations.explicitFile = Environment("TELVIX_UPDATER_CONFIG");
-    locations.xdgConfigHome = Environment("XDG_CONFIG_HOME");
-    locations.home = Environment("HOME");
-    return locations;
+std::vector<std::string> XdgSettingsFiles(const std::string& xdgConfigHome, const std::string& home,
+                                          const std::string& systemFile) {
+    std::vector<std::string> files;
+    if (!xdgConfigHome.empty()) {
+        files.push_back(xdgConfigHome + "/telvix-updater/updater.ini");
+    } else if (!home.empty()) {
+        files.push_back(home + "/.config/telvix-updater/updater.ini");
+    }
+    files.push_back(systemFile);
+    return files;
 }
 
 std::optional<std::string> ReadEndpointSettingsFile(const std::string& path, EndpointSettings& settings) {
     if (!FileExists(path)) {
         return "settings file " + path + " not found";
     }
-    INIReader reader(path);
-    if (reader.ParseError() < 0) {
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (!text) {
         return "settings file " + path + " cannot be read";
     }
-    if (reader.ParseError() > 0) {
-        return "settings file " + path + ": syntax error on line " + std::to_string(reader.ParseError());
+    const IniFile reader = IniFile::Parse(*text);
+    if (reader.ErrorLine() > 0) {
+        return "settings file " + path + ": syntax error on line " + std::to_string(reader.ErrorLine());
     }
     EndpointSettings read = settings;
     read.catalogueConnection = reader.Get("catalogue", "connection", read.catalogueConnection);
@@ -75,13 +86,7 @@ EndpointSettings LoadEndpointSettings(const SettingsLocations& locations, std::s
         report(ReadEndpointSettingsFile(locations.explicitFile, settings));
         return settings;
     }
-    std::string user;
-    if (!locations.xdgConfigHome.empty()) {
-        user = locations.xdgConfigHome + "/telvix-updater/updater.ini";
-    } else if (!locations.home.empty()) {
-        user = locations.home + "/.config/telvix-updater/updater.ini";
-    }
-    for (const std::string& candidate : {user, locations.systemFile}) {
+    for (const std::string& candidate : locations.files) {
         if (FileExists(candidate)) {
             report(ReadEndpointSettingsFile(candidate, settings));
             return settings;

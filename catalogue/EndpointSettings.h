@@ -16,12 +16,16 @@
 //   [maker]
 //   web_address = https://...
 //
-// It is looked up, first found wins: the file named by TELVIX_UPDATER_CONFIG,
-// $XDG_CONFIG_HOME/telvix-updater/updater.ini (or ~/.config/telvix-updater/updater.ini),
-// /etc/telvix-updater/updater.ini. Keys left out keep the fixed values.
+// It is looked up, first found wins: the file named by TELVIX_UPDATER_CONFIG, then the system's
+// own places: on Linux $XDG_CONFIG_HOME/telvix-updater/updater.ini (or
+// ~/.config/telvix-updater/updater.ini) and /etc/telvix-updater/updater.ini; on Windows
+// updater.ini beside the program and then in the user's application data folder
+// (%APPDATA%\Telvix Updater\updater.ini). Keys left out keep the fixed values. File names are
+// UTF-8.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct FtpEndpoint {
     std::string scheme = "ftp";  // "ftp" or "file"
@@ -55,14 +59,16 @@ inline EndpointSettings DefaultEndpointSettings() {
     return settings;
 }
 
-// The places searched for the settings file, taken from the environment by default.
+// The places searched for the settings file.
 struct SettingsLocations {
-    std::string explicitFile;   // TELVIX_UPDATER_CONFIG
-    std::string xdgConfigHome;  // XDG_CONFIG_HOME
-    std::string home;           // HOME
-    std::string systemFile = "/etc/telvix-updater/updater.ini";
+    std::string explicitFile;        // TELVIX_UPDATER_CONFIG
+    std::vector<std::string> files;  // this system's places, in order
 };
+// TELVIX_UPDATER_CONFIG and this system's places (one definition per system).
 SettingsLocations SettingsLocationsFromEnvironment();
+// The Linux places: the user's (from XDG_CONFIG_HOME, else HOME), then the system-wide file.
+std::vector<std::string> XdgSettingsFiles(const std::string& xdgConfigHome, const std::string& home,
+                                          const std::string& systemFile = "/etc/telvix-updater/updater.ini");
 
 // Reads one settings file over the given values. Returns an error text (file missing or
 // unreadable, bad line, bad number or scheme), or nullopt on success.

@@ -93,7 +93,7 @@ JournalEntry EntryOf(const OdbcRow& row) {
 }
 
 std::string ConnectionString(const std::filesystem::path& file, bool mayCreate) {
-    std::string text = "Driver=" + SqliteOdbcDriver() + ";Database=" + file.string() + ";Timeout=5000";
+    std::string text = "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(file) + ";Timeout=5000";
     return mayCreate ? text : text + ";NoCreat=1";
 }
 

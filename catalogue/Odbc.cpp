@@ -1,11 +1,12 @@
 #include "catalogue/Odbc.h"
 
-#include <sqlucode.h>
-
 #include <algorithm>
 #include <cctype>
 
-static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC must use 16-bit wide characters");
+// Every call that takes or gives text is a wide (W) one, with UTF-16 text, on every system: unixODBC
+// and Windows' driver manager both use 16-bit SQLWCHAR, and the Windows driver manager of wine
+// forwards only the wide calls.
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use 16-bit wide characters");
 
 namespace {
 
@@ -96,8 +97,8 @@ const std::u16string& OdbcRow::Text(std::string_view column) const {
 }
 
 bool OdbcStatement::SetQueryTimeout(int seconds) {
-    return Succeeded(SQLSetStmtAttr(handle_.get(), SQL_ATTR_QUERY_TIMEOUT,
-                                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
+    return Succeeded(SQLSetStmtAttrW(handle_.get(), SQL_ATTR_QUERY_TIMEOUT,
+                                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
 }
 
 bool OdbcStatement::BindTexts(const std::vector<std::u16string>& texts) {
@@ -143,13 +144,18 @@ bool OdbcStatement::DescribeColumns() {
     }
     columnNames_.clear();
     for (SQLSMALLINT column = 1; column <= count; ++column) {
-        SQLCHAR name[256] = {};
+        SQLWCHAR name[256] = {};
         SQLSMALLINT nameLength = 0;
-        if (!Succeeded(SQLColAttribute(handle_.get(), static_cast<SQLUSMALLINT>(column), SQL_DESC_LABEL, name,
-                                       sizeof name, &nameLength, nullptr))) {
+        if (!Succeeded(SQLColAttributeW(handle_.get(), static_cast<SQLUSMALLINT>(column), SQL_DESC_LABEL,
+                                        name, sizeof name, &nameLength, nullptr))) {
             return false;
         }
-        columnNames_.emplace_back(reinterpret_cast<const char*>(name));
+        // Column names are the schema's own ASCII names.
+        std::string narrow;
+        for (std::size_t i = 0; i < sizeof name / sizeof name[0] - 1 && name[i] != 0; ++i) {
+            narrow.push_back(static_cast<char>(name[i]));
+        }
+        columnNames_.push_back(std::move(narrow));
     }
     described_ = true;
     return true;
@@ -227,13 +233,13 @@ bool OdbcConnection::Allocate(OdbcError& error) {
 }
 
 bool OdbcConnection::SetLoginTimeout(int seconds) {
-    return Succeeded(SQLSetConnectAttr(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
-                                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
+    return Succeeded(SQLSetConnectAttrW(connection_.get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(seconds)), 0));
 }
 
 bool OdbcConnection::SetReadOnly() {
-    return Succeeded(SQLSetConnectAttr(connection_.get(), SQL_ATTR_ACCESS_MODE,
-                                       reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
+    return Succeeded(SQLSetConnectAttrW(connection_.get(), SQL_ATTR_ACCESS_MODE,
+                                        reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0));
 }
 
 bool OdbcConnection::DriverConnect(const std::u16string& connectionString, OdbcError& error) {

@@ -1,9 +1,8 @@
 #pragma once
-// A thin RAII layer over the ODBC API (unixODBC): handles that free themselves, the diagnostics
-// of a failed call, text parameters and rows read forward with every column as text.
-// One connection and its statements are used by one thread at a time.
-#include <sql.h>
-#include <sqlext.h>
+// A thin RAII layer over the ODBC API (unixODBC on Linux, odbc32 on Windows): handles that free themselves,
+// the diagnostics of a failed call, text parameters and rows read forward with every column as text. One
+// connection and its statements are used by one thread at a time.
+#include <OdbcApi.h>  // this system's ODBC headers (platform/<system>/include)
 
 #include <memory>
 #include <string>

@@ -7,8 +7,8 @@
 #include "app/UpdaterContext.h"
 #include "link/CommandSet.h"
 #include "link/FlashImage.h"
-#include "retrieval/CurlSession.h"
 #include "retrieval/ImageDigest.h"
+#include "retrieval/ImageServerSession.h"
 #include "retrieval/RemotePath.h"
 
 namespace {
@@ -51,10 +51,10 @@ FetchResult FetchImage(UpdaterContext& ctx) {
         return FETCH_NO_FILE;
     }
 
-    CurlSession session(endpoint, ctx.transferTimeouts, "CHECKFILE");
+    const auto session = OpenImageServerSession(endpoint, ctx.transferTimeouts, "CHECKFILE");
     std::vector<std::uint8_t> buffer(ctx.imageLength, 0);
     PrefixReceiver receiver(buffer);
-    const TransferOutcome outcome = session.Receive(
+    const TransferOutcome outcome = session->Receive(
         *url, [&receiver](std::span<const std::uint8_t> bytes) { return receiver.Accept(bytes); });
     if (outcome == TransferOutcome::NoConnection || outcome == TransferOutcome::NotFound) {
         return FETCH_NO_FILE;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "retrieval/CurlSession.h"
 #include "retrieval/ImageDigest.h"
+#include "retrieval/ImageServerSession.h"
 #include "retrieval/RemotePath.h"
 #include "retrieval/VolumeFile.h"
 
@@ -24,7 +24,7 @@ FtpResult LookUpResult(TransferOutcome outcome) {
 
 // Reads the image into memory up to its catalogue length, checks it, and only then puts it on the
 // volume in place of the old firmware.bin.
-FtpResult CopyVerifiedImage(CurlSession& session, const std::string& url, const std::string& volumeRoot,
+FtpResult CopyVerifiedImage(ImageServerSession& session, const std::string& url, const std::string& volumeRoot,
                             const ExpectedImage& expected) {
     std::vector<std::uint8_t> image;
     image.reserve(expected.length);
@@ -53,9 +53,9 @@ FtpResult RunFtpCheck(const FtpEndpoint& endpoint, const TransferTimeouts& timeo
     if (!url) {
         return FTP_NOT_FOUND;
     }
-    CurlSession session(endpoint, timeouts, "CHECKFILE");
+    const auto session = OpenImageServerSession(endpoint, timeouts, "CHECKFILE");
     std::int64_t size = -1;
-    return LookUpResult(session.Probe(*url, &size));
+    return LookUpResult(session->Probe(*url, &size));
 }
 
 FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts,
@@ -65,9 +65,9 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
     if (!url) {
         return FTP_NOT_FOUND;
     }
-    CurlSession session(endpoint, timeouts, "GETFILE");
+    const auto session = OpenImageServerSession(endpoint, timeouts, "GETFILE");
     std::int64_t expectedSize = -1;
-    const FtpResult found = LookUpResult(session.Probe(*url, &expectedSize));
+    const FtpResult found = LookUpResult(session->Probe(*url, &expectedSize));
     if (found != FTP_OK) {
         return found;
     }
@@ -79,14 +79,14 @@ FtpResult RunFtpGet(const FtpEndpoint& endpoint, const TransferTimeouts& timeout
     // one still arrives under a temporary name and is renamed when complete: the interface never
     // finds a partial firmware.bin.
     if (expected.length > 0) {
-        return CopyVerifiedImage(session, *url, volumeRoot, expected);
+        return CopyVerifiedImage(*session, *url, volumeRoot, expected);
     }
     VolumeFile file(volumeRoot, kUpdateFileName);
     if (!file.RemoveTarget() || !file.Open()) {
         return FTP_TRANSFER_FAILED;
     }
     std::uint64_t received = 0;
-    const TransferOutcome outcome = session.Receive(*url, [&](std::span<const std::uint8_t> bytes) {
+    const TransferOutcome outcome = session->Receive(*url, [&](std::span<const std::uint8_t> bytes) {
         received += bytes.size();
         return file.Write(bytes);
     });

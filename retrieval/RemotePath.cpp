@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 #include "retrieval/TransferFields.h"
 
 namespace {
@@ -65,12 +66,19 @@ std::optional<std::string> ImageUrl(const FtpEndpoint& endpoint, std::u16string_
     const std::string path = EncodePath(ToUtf8(remotePath));
     if (endpoint.scheme == "file") {
         std::error_code error;
-        std::string root = std::filesystem::absolute(endpoint.basePath, error).lexically_normal().string();
+        // Forward slashes on every system; a drive letter ("C:/...") gets the URL's leading slash.
+        const std::u8string generic = std::filesystem::absolute(PathFromUtf8(endpoint.basePath), error)
+                                          .lexically_normal()
+                                          .generic_u8string();
+        std::string root(generic.begin(), generic.end());
         if (error || endpoint.basePath.empty()) {
             return std::nullopt;
         }
         while (!root.empty() && root.back() == '/') {
             root.pop_back();
+        }
+        if (!root.starts_with('/')) {
+            root.insert(root.begin(), '/');
         }
         return "file://" + EncodePath(root) + "/" + path;
     }

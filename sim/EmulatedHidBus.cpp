@@ -3,15 +3,17 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "platform/ScratchDirectory.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 std::filesystem::path MakeVolumeDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "telvix-sim-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    std::filesystem::path directory = MakeScratchDirectory("telvix-sim-");
+    if (directory.empty()) {
         throw std::runtime_error("cannot create the emulator's volume directory");
     }
-    return pattern;
+    return directory;
 }
 }  // namespace
 
@@ -157,7 +159,7 @@ std::vector<VolumeEntry> EmulatedHidBus::ListVolumes() {
     for (const auto& device : devices_) {
         if (device->Mode() == DeviceMode::UpdateVolume) {
             const DeviceIdentity& identity = device->Identity();
-            list.push_back({device->VolumeRoot().string() + "/", true,
+            list.push_back({PathToUtf8(device->VolumeRoot()) + "/", true,
                             VolumeDetails{u"FAT", FromUtf8(identity.modelCode)}});
         }
     }

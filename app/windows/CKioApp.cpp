@@ -6,7 +6,6 @@
 #include <iostream>
 #include <memory>
 
-#include "app/LinuxSystem.h"
 #include "app/UpdaterProgram.h"
 #include "app/windows/CInstallDlg.h"
 #include "app/windows/CKioDlg.h"
@@ -22,9 +21,10 @@
 #include "catalogue/InstallJournal.h"
 #include "platform/Clock.h"
 #include "platform/DiagnosticsLog.h"
-#include "platform/HidapiBus.h"
-#include "platform/MountedVolumes.h"
-#include "platform/UdevNotifications.h"
+#include "platform/linux/HidapiBus.h"
+#include "platform/linux/LinuxSystem.h"
+#include "platform/linux/MountedVolumes.h"
+#include "platform/linux/UdevNotifications.h"
 #include "settings/windows/SettingsWindows.h"
 #include "sim/demo/DemoData.h"
 #include "sim/demo/DemoMachine.h"

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "platform/SystemAdapters.h"
 #include "platform/Text.h"
 #include "tests/app/EndToEndSupport.h"
 
@@ -94,11 +95,12 @@ struct MissingDriver {
         return directory / ("libcatalogue-driver-" + std::to_string(serial) + ".so");
     }
     void Install() const {
-        std::filesystem::create_symlink("/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so", Library());
+        std::filesystem::copy_file("/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so", Library());
     }
     HarnessOptions Options() const {
         HarnessOptions options = InterfaceOf("QD7720R", {{1000, 1}});
-        const std::string library = Library().string();
+        // The driver manager (wine's hands it on to the host's) opens the library by this name.
+        const std::string library = OdbcDriverFilePath(Library());
         options.editEndpoints = [library](EndpointSettings& endpoints) {
             const std::string name = "{MySQL ODBC 5.1 Driver}";
             const auto at = endpoints.catalogueConnection.find(name);

@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "FixtureWriters.h"
+#include "platform/SystemAdapters.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 
 namespace {
 
@@ -90,11 +92,12 @@ ScratchCatalogue::ScratchCatalogue(Backend backend) : backend_(backend) {
         std::filesystem::path dir =
             std::filesystem::temp_directory_path() / ("telvix-catalogue-" + UniqueSuffix());
         std::filesystem::create_directories(dir);
-        scratchName_ = dir.string();
-        const std::string file = (dir / "catalogue.sqlite").string();
+        scratchName_ = PathToUtf8(dir);
+        const std::string file = PathToUtf8(dir / "catalogue.sqlite");
         error_ = WriteSqliteCatalogue(Fixture(), file);
         if (error_.empty()) {
-            connection_ = std::string("Driver=") + kSqliteDriverPath + ";Database=" + file + ";NoCreat=1";
+            connection_ = "Driver=" + SqliteOdbcDriver() +
+                          ";Database=" + OdbcDriverFilePath(dir / "catalogue.sqlite") + ";NoCreat=1";
         }
         return;
     }

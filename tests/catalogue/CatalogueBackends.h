@@ -16,7 +16,6 @@ inline void PrintTo(Backend backend, std::ostream* out) {
     *out << BackendName(backend);
 }
 
-inline constexpr char kSqliteDriverPath[] = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 inline constexpr char kMariaDbDriverPath[] = "/usr/lib/x86_64-linux-gnu/odbc/libmaodbc.so";
 
 // Empty when the test MariaDB server's variables are absent.

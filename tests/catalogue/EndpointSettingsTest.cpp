@@ -73,7 +73,7 @@ TEST_F(EndpointSettingsTest, ExplicitFileOverridesGivenKeysOnly) {
               "timeout_seconds = 2 ; seconds\n[ftp]\nscheme = file\nbase_path = /srv/images\n");
     SettingsLocations where;
     where.explicitFile = file;
-    where.systemFile = Write("etc/updater.ini", "[catalogue]\nconnection = other\n");
+    where.files = {Write("etc/updater.ini", "[catalogue]\nconnection = other\n")};
     std::string error;
     const EndpointSettings settings = LoadEndpointSettings(where, &error);
     EXPECT_TRUE(error.empty()) << error;
@@ -87,9 +87,10 @@ TEST_F(EndpointSettingsTest, ExplicitFileOverridesGivenKeysOnly) {
 
 TEST_F(EndpointSettingsTest, UserFileComesBeforeSystemFile) {
     SettingsLocations where;
-    where.xdgConfigHome = (dir_ / "xdg").string();
-    where.home = (dir_ / "home").string();
-    where.systemFile = Write("etc/updater.ini", "[maker]\nweb_address = https://system.example/\n");
+    const std::string xdg = (dir_ / "xdg").string();
+    const std::string home = (dir_ / "home").string();
+    const std::string system = Write("etc/updater.ini", "[maker]\nweb_address = https://system.example/\n");
+    where.files = XdgSettingsFiles(xdg, home, system);
     EXPECT_EQ(LoadEndpointSettings(where).makerWebAddress, "https://system.example/");
 
     Write("home/.config/telvix-updater/updater.ini", "[maker]\nweb_address = https://home.example/\n");
@@ -98,14 +99,13 @@ TEST_F(EndpointSettingsTest, UserFileComesBeforeSystemFile) {
     Write("xdg/telvix-updater/updater.ini", "[maker]\nweb_address = https://xdg.example/\n");
     EXPECT_EQ(LoadEndpointSettings(where).makerWebAddress, "https://xdg.example/");
 
-    where.xdgConfigHome.clear();
+    where.files = XdgSettingsFiles("", home, system);
     EXPECT_EQ(LoadEndpointSettings(where).makerWebAddress, "https://home.example/");
 }
 
 TEST_F(EndpointSettingsTest, NoFileGivesTheFixedValues) {
     SettingsLocations where;
-    where.home = dir_.string();
-    where.systemFile = (dir_ / "absent.ini").string();
+    where.files = XdgSettingsFiles("", dir_.string(), (dir_ / "absent.ini").string());
     std::string error;
     EXPECT_EQ(LoadEndpointSettings(where, &error).catalogueConnection,
               DefaultEndpointSettings().catalogueConnection);

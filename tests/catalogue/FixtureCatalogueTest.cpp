@@ -78,5 +78,6 @@ TEST(FixtureCatalogue, ImageStoreHoldsEveryImage) {
     std::ifstream in(root / first.sw_path / first.sw_filename, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes, FixtureImage(first));
+    in.close();  // an open file cannot be removed on Windows
     std::filesystem::remove_all(root);
 }

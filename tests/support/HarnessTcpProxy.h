@@ -24,11 +24,12 @@ class HarnessTcpProxy {
 
   private:
     void AcceptLoop();
-    void Pump(int client, int server);
+    // Sockets are kept as integers here so that this header needs no system socket header.
+    void Pump(std::intptr_t client, std::intptr_t server);
 
     std::string targetHost_;
     std::uint16_t targetPort_;
-    int listener_ = -1;
+    std::intptr_t listener_ = -1;
     std::uint16_t port_ = 0;
     std::atomic<bool> cut_{false};
     std::atomic<bool> stopping_{false};

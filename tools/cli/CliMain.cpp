@@ -7,13 +7,12 @@
 #include <memory>
 #include <ostream>
 
-#include "app/LinuxSystem.h"
 #include "catalogue/InstallJournal.h"
 #include "platform/Clock.h"
 #include "platform/DiagnosticsLog.h"
-#include "platform/HidapiBus.h"
-#include "platform/MountedVolumes.h"
-#include "platform/UdevNotifications.h"
+#include "platform/ScratchDirectory.h"
+#include "platform/SystemAdapters.h"
+#include "platform/Text.h"
 #include "retrieval/RemotePath.h"
 #include "sim/demo/CatalogueInterface.h"
 #include "sim/demo/DemoData.h"
@@ -41,11 +40,7 @@ class DemoSystem final : public SystemPort {
 
 // A scratch directory for the demo data, removed at the end of the run.
 struct ScratchDirectory {
-    ScratchDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "telvix-cli-demo-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            path = pattern;
-    }
+    ScratchDirectory() : path(MakeScratchDirectory("telvix-cli-demo-")) {}
     ~ScratchDirectory() {
         std::error_code ignored;
         if (!path.empty())
@@ -56,11 +51,11 @@ struct ScratchDirectory {
 
 // What one run owns besides the session: the real machine, or the demo's or an emulated one.
 struct OwnedMachine {
-    LinuxSystem linuxSystem{[] {}};
+    std::unique_ptr<SystemPort> system;
     SystemClock clock;
-    std::unique_ptr<HidapiBus> hidapi;
-    std::unique_ptr<MountedVolumes> volumes;
-    std::unique_ptr<UdevNotifications> notifications;
+    std::unique_ptr<HidBus> hid;
+    std::unique_ptr<VolumePort> volumes;
+    std::unique_ptr<DeviceNotificationPort> notifications;
     std::unique_ptr<ScratchDirectory> scratch;
     std::unique_ptr<DemoSystem> demoSystem;
     std::unique_ptr<DemoMachine> demo;
@@ -108,7 +103,9 @@ CliMachine EmulatedMachine(DemoMachine& machine, Clock& clock, SystemPort& syste
 std::optional<CliMachine> BuildMachine(const Options& options, const ControllerId& emulatedId,
                                        OwnedMachine& owned, const CliEnvironment& env) {
     Clock& clock = env.clock != nullptr ? *env.clock : owned.clock;
-    SystemPort& system = env.system != nullptr ? *env.system : owned.linuxSystem;
+    owned.system =
+        MakeSystemPort([] {}, [&env](const std::u16string& line) { env.err << ToUtf8(line) << "\n"; });
+    SystemPort& system = env.system != nullptr ? *env.system : *owned.system;
     std::optional<CliMachine> machine;
     if (options.demo) {
         owned.scratch = std::make_unique<ScratchDirectory>();
@@ -140,10 +137,10 @@ std::optional<CliMachine> BuildMachine(const Options& options, const ControllerI
             EmulatedMachine(*owned.demo, clock, system, std::move(endpoints), DefaultInstallJournalFile()));
     } else {
         EndpointSettings endpoints = ConfiguredEndpoints(env.err);
-        owned.hidapi = std::make_unique<HidapiBus>();
-        owned.volumes = std::make_unique<MountedVolumes>();
-        owned.notifications = std::make_unique<UdevNotifications>();
-        machine.emplace(CliMachine{*owned.hidapi,
+        owned.hid = MakeHidBus();
+        owned.volumes = MakeVolumePort();
+        owned.notifications = MakeDeviceNotifications();
+        machine.emplace(CliMachine{*owned.hid,
                                    *owned.volumes,
                                    *owned.notifications,
                                    clock,

@@ -1,4 +1,4 @@
-#include "platform/MountedVolumes.h"
+#include "platform/linux/MountedVolumes.h"
 
 #include <blkid.h>
 

@@ -1,4 +1,4 @@
-#include "platform/UdevNotifications.h"
+#include "platform/linux/UdevNotifications.h"
 
 #include <fcntl.h>
 #include <libudev.h>
@@ -11,7 +11,7 @@
 #include <optional>
 #include <sstream>
 
-#include "platform/MountedVolumes.h"
+#include "platform/linux/MountedVolumes.h"
 
 namespace {
 struct Monitor {

@@ -8,7 +8,7 @@
 
 #include "app/UpdaterContext.h"
 #include "link/DeviceLink.h"
-#include "platform/MountedVolumes.h"
+#include "platform/linux/MountedVolumes.h"
 #include "sim/EmulatedHidBus.h"
 #include "tests/support/FakeClock.h"
 

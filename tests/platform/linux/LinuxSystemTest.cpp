@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/LinuxSystem.h"
+#include "platform/linux/LinuxSystem.h"
 
 namespace fs = std::filesystem;
 

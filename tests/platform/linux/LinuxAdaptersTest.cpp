@@ -1,49 +1,14 @@
-// The manual-reset event's waits, and the real adapters as far as this machine allows (no hidraw
+// The Linux adapters as far as this machine allows (no hidraw
 // devices, maybe no udev): they build, list nothing, refuse bad paths and shut down promptly.
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "platform/HidapiBus.h"
-#include "platform/ManualResetEvent.h"
-#include "platform/UdevNotifications.h"
+#include "platform/linux/HidapiBus.h"
+#include "platform/linux/UdevNotifications.h"
 
 namespace {
 using namespace std::chrono_literals;
-
-TEST(ManualResetEvent, StaysSignalledUntilResetAndWaitAnyNamesTheFirstSignalled) {
-    ManualResetEvent a, b;
-    EXPECT_FALSE(ManualResetEvent::WaitAnyFor({&a, &b}, 1ms));
-    b.Set();
-    EXPECT_EQ(ManualResetEvent::WaitAny({&a, &b}), 1u);
-    EXPECT_EQ(ManualResetEvent::WaitAny({&a, &b}), 1u);  // still set
-    a.Set();
-    EXPECT_EQ(ManualResetEvent::WaitAny({&a, &b}), 0u);  // the lower index wins
-    b.Reset();
-    a.Reset();
-    EXPECT_FALSE(a.WaitFor(1ms));
-}
-
-TEST(ManualResetEvent, ASetFromAnotherThreadWakesEveryWaiter) {
-    for (int round = 0; round < 50; ++round) {
-        ManualResetEvent stop, data, other;
-        std::atomic<int> woken{0};
-        std::thread first([&] {
-            if (ManualResetEvent::WaitAny({&stop, &data}) == 1) {
-                ++woken;
-            }
-        });
-        std::thread second([&] {
-            if (ManualResetEvent::WaitAny({&other, &data}) == 1) {
-                ++woken;
-            }
-        });
-        data.Set();
-        first.join();
-        second.join();
-        EXPECT_EQ(woken.load(), 2);
-    }
-}
 
 TEST(HidapiBus, ListsWhatThereIsAndRefusesUnknownPaths) {
     HidapiBus bus;

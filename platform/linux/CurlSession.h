@@ -1,42 +1,24 @@
 #pragma once
-// One connection to the image server (ftp:// in passive binary mode, or a file:// store) through
-// libcurl, for one transfer: a look-up and then, on the same connection, a download. Opened and
-// closed by the transfer that uses it, on that transfer's thread. Needs the library started by
-// the program (TransferLibrary.h); without it every call reports NoConnection.
-#include <cstdint>
-#include <functional>
-#include <span>
-#include <string>
+// One connection to the image server through libcurl (see retrieval/ImageServerSession.h). Needs
+// the library started by the program (TransferLibrary.h); without it every call reports
+// NoConnection.
+#include "retrieval/ImageServerSession.h"
 
-#include "catalogue/EndpointSettings.h"
-#include "retrieval/TransferFields.h"
-
-enum class TransferOutcome {
-    Ok,
-    NoConnection,  // server unreachable or silent, login refused, no data connection
-    NotFound,      // no such file (or directory on the way to it)
-    Broken,        // the transfer started and then failed or stalled
-    Stopped,       // the receiver asked to stop
-};
-
-// Receives the bytes of a download in order; returns false to stop the transfer.
-using ByteReceiver = std::function<bool(std::span<const std::uint8_t>)>;
-
-class CurlSession {
+class CurlSession final : public ImageServerSession {
   public:
     // agent is the name the session introduces itself with ("CHECKFILE", "GETFILE").
     CurlSession(const FtpEndpoint& endpoint, const TransferTimeouts& timeouts, const char* agent);
-    ~CurlSession();
+    ~CurlSession() override;
     CurlSession(const CurlSession&) = delete;
     CurlSession& operator=(const CurlSession&) = delete;
 
     // Whether url names an existing file, asked of the server without transferring the file: by
     // its size, or, from a server that does not tell sizes, by its directory's name listing.
     // On Ok, *size holds the file's size in bytes, or -1 when the server does not say.
-    TransferOutcome Probe(const std::string& url, std::int64_t* size);
+    TransferOutcome Probe(const std::string& url, std::int64_t* size) override;
 
     // Downloads url in binary mode, handing every piece to receiver.
-    TransferOutcome Receive(const std::string& url, const ByteReceiver& receiver);
+    TransferOutcome Receive(const std::string& url, const ByteReceiver& receiver) override;
 
   private:
     TransferOutcome Perform(bool bytesExpected);

@@ -1,4 +1,4 @@
-#include "retrieval/CurlSession.h"
+#include "platform/linux/CurlSession.h"
 
 #include <curl/curl.h>
 
@@ -191,4 +191,10 @@ TransferOutcome CurlSession::Perform(bool bytesExpected) {
         return TransferOutcome::Broken;
     }
     return TransferOutcome::NoConnection;
+}
+
+std::unique_ptr<ImageServerSession> OpenImageServerSession(const FtpEndpoint& endpoint,
+                                                           const TransferTimeouts& timeouts,
+                                                           const char* agent) {
+    return std::make_unique<CurlSession>(endpoint, timeouts, agent);
 }

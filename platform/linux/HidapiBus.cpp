@@ -1,4 +1,4 @@
-#include "platform/HidapiBus.h"
+#include "platform/linux/HidapiBus.h"
 
 #include <hidapi.h>
 #include <unistd.h>

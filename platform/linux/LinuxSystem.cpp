@@ -1,4 +1,4 @@
-#include "app/LinuxSystem.h"
+#include "platform/linux/LinuxSystem.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>

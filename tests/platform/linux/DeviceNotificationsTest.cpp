@@ -9,7 +9,7 @@
 
 #include "platform/DeviceChangeSinks.h"
 #include "platform/ManualResetEvent.h"
-#include "platform/UdevNotifications.h"
+#include "platform/linux/UdevNotifications.h"
 #include "tests/support/LinkHelpers.h"
 
 namespace {

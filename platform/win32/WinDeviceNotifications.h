@@ -1,0 +1,42 @@
+#pragma once
+// Device notifications on Windows: a message-only window on its own thread, registered with
+// RegisterDeviceNotificationW for the HID interface class. WM_DEVICECHANGE arrivals and removals of
+// HID interfaces, and volume arrivals and removals (the update volume comes as a drive), reach the
+// sinks as DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE on that thread.
+#include <cstdint>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/DeviceNotifications.h"
+
+class WinDeviceNotifications final : public DeviceNotificationPort {
+  public:
+    WinDeviceNotifications() = default;
+    ~WinDeviceNotifications() override;
+    WinDeviceNotifications(const WinDeviceNotifications&) = delete;
+    WinDeviceNotifications& operator=(const WinDeviceNotifications&) = delete;
+
+    // The first subscription starts the window thread; it returns once the window exists.
+    void Subscribe(DeviceChangeSink sink) override;
+    // True while the window exists and its registration for HID interfaces holds.
+    bool Watching() const;
+
+    // Hands one WM_DEVICECHANGE (event code and the DEV_BROADCAST_HDR it carries) to the sinks.
+    void OnDeviceChange(std::uintptr_t eventCode, const void* broadcast);
+
+  private:
+    void Run(std::promise<void>& ready);
+
+    mutable std::mutex mutex_;
+    std::vector<DeviceChangeSink> sinks_;
+    void* window_ = nullptr;  // HWND, owned by the window thread
+    bool watching_ = false;
+    bool started_ = false;
+    std::thread thread_;
+};
+
+// Whether a WM_DEVICECHANGE is one the link acts on: a device interface or a volume coming or
+// going. Pure, for tests.
+bool IsLinkDeviceChange(std::uintptr_t eventCode, std::uint32_t deviceType);
