@@ -2,7 +2,7 @@
 
 #include <curl/curl.h>
 
-#include "retrieval/NameListing.h"
+#include "platform/NameListing.h"
 #include "retrieval/TransferLibrary.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "retrieval/NameListing.h"
+#include "platform/NameListing.h"
 
 #include <gtest/gtest.h>
 
