@@ -123,7 +123,10 @@ TEST(EndToEndIdle, FeatureWriteFollowsTheProgrammingPhasesToTheirOutcome) {
         REQUIRE_TEST_SERVERS(servers);
         HarnessProgram harness(*servers, InterfaceOf("QD7720R", {{1000, 1}}));
         StartToIdle(harness);
-        harness.telvix.application->SetProgramSequence({{1, 0}});
+        // Still running when asked, and again at the re-ask a second later; the outcome comes
+        // at 3 s, pushed by the interface.
+        harness.telvix.application->SetProgramSequence({{1, 0}, {c.phase, c.error}});
+        harness.telvix.application->SetProgramStepInterval(std::chrono::milliseconds(1500));
         harness.Context().featureBits = 0x03;
         harness.Context().featureWriteRequest = true;
         ASSERT_TRUE(harness.RunUntil([&] { return harness.Context().programPhase == 1; }));
@@ -131,8 +134,6 @@ TEST(EndToEndIdle, FeatureWriteFollowsTheProgrammingPhasesToTheirOutcome) {
         EXPECT_TRUE(harness.features.results.empty());
         EXPECT_FALSE(harness.deviceArea.featureEnabled);
 
-        // The controller asks again a second later and takes the outcome from that answer.
-        harness.telvix.application->SetProgramSequence({{c.phase, c.error}});
         ASSERT_TRUE(harness.RunUntil([&] { return !harness.features.results.empty(); }));
         EXPECT_GE(CountReceived(harness.box, 0x62), 2u);
         EXPECT_TRUE(harness.features.results[0].write);
