@@ -12,7 +12,9 @@
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "app/ControllerOperations.h"
@@ -155,9 +157,11 @@ class BenchOperations final : public ControllerOperations {
 };
 
 struct Rig {
-    Rig() : box(bus.PlugInterface("QD7720R", DeviceMode::Unplugged)) {
+    explicit Rig(int imageSectors = kSectors, std::chrono::milliseconds latency = kLatency)
+        : sectors(imageSectors), box(bus.PlugInterface("QD7720R", DeviceMode::Unplugged)) {
         telvix = InstallTelvixFirmware(box, DefaultApplicationOptions("QD7720R"));
-        box.SetLatencyHook(DeadlineLatency(kLatency));
+        if (latency.count() > 0)
+            box.SetLatencyHook(DeadlineLatency(latency));
         box.Plug(DeviceMode::Application);
         link.SetHasHidBootloader([](const std::u16string&) { return true; });
         link.SetProbeSender([this] { commands.IssueCommand(CMD_TYPE_CONNECT_PROBE, 1, CMD_DIR_REQUEST); });
@@ -200,6 +204,7 @@ struct Rig {
         return ticksOutsideFlash;
     }
 
+    int sectors;
     EmulatedHidBus bus;
     EmulatedInterface& box;
     TelvixFirmware telvix;
@@ -213,7 +218,7 @@ struct Rig {
     NullPorts ports;
     NullPanel panel;
     BenchOperations operations{ctx, link, window, commands,
-                               MakeFirmwareImage("QD7720R", 1061, 1, kSectors* kSectorBytes)};
+                               MakeFirmwareImage("QD7720R", 1061, 1, sectors* kSectorBytes)};
     MainController controller{ctx, {ports, ports, panel, ports, ports, ports, ports, ports}, operations};
 };
 
@@ -250,6 +255,44 @@ void FullHidInstall(benchmark::State& state) {
     state.counters["succeeded"] = succeeded ? 1 : 0;
 }
 BENCHMARK(FullHidInstall)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The peak resident memory of the process while it installs the largest image the engine takes
+// (255 sectors) with no link latency, against the goal of twice the image plus 50 MB.
+long PeakResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+void LargestImagePeakMemory(benchmark::State& state) {
+    constexpr int kLargest = 255;
+    bool succeeded = true;
+    for (auto _ : state) {
+        Rig rig(kLargest, std::chrono::milliseconds(0));
+        rig.ctx.mainState = MS_CONNECT;
+        rig.RunUntil([&] { return rig.ctx.mainState == MS_IDLE; });
+        rig.controller.OnInstall();
+        bool finished = false;
+        rig.RunUntil([&] {
+            finished =
+                finished || rig.ctx.mainState == MS_INSTALLED || rig.ctx.mainState == MS_DOWNLOAD_FAILED;
+            return finished && rig.ctx.mainState == MS_IDLE;
+        });
+        succeeded = succeeded && rig.ports.succeeded && rig.telvix.flash->ProgramCount() == 1;
+    }
+    const double imageMb = kLargest * kSectorBytes / 1048576.0;
+    const double peakMb = PeakResidentKb() / 1024.0;
+    state.counters["image_MB"] = imageMb;
+    state.counters["peak_resident_MB"] = peakMb;
+    state.counters["goal_MB"] = 2 * imageMb + 50;
+    state.counters["within_goal"] = peakMb <= 2 * imageMb + 50 ? 1 : 0;
+    state.counters["succeeded"] = succeeded ? 1 : 0;
+}
+BENCHMARK(LargestImagePeakMemory)->Iterations(1)->Unit(benchmark::kSecond);
 }  // namespace
 
 TELVIX_BENCHMARK_MAIN();

@@ -11,7 +11,9 @@
 #include "catalogue/SearchPanel.h"
 #include "platform/Clock.h"
 
-inline constexpr std::size_t kSearchTextLimit = 15;  // make and model texts
+// Make and model texts as the statements use them: the catalogue's column width. (A cut to 15
+// characters made every make or model longer than that unsearchable, though listed.)
+inline constexpr std::size_t kSearchTextLimit = 64;
 inline constexpr std::size_t kYearTextLimit = 9;
 
 class VehicleSearch {

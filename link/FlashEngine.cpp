@@ -34,7 +34,7 @@ void FlashEngine::Join() {
     }
 }
 
-bool FlashEngine::Start() {
+bool FlashEngine::Arm() {
     if (ctx_.flashRunActive.load(std::memory_order_acquire)) {
         return false;
     }
@@ -54,22 +54,43 @@ bool FlashEngine::Start() {
     cancel_.store(false);
     imageConfirmed_ = false;
 
-    std::vector<std::uint8_t> image = std::move(ctx_.imageBuffer);
+    armedImage_ = std::move(ctx_.imageBuffer);
     ctx_.imageBuffer = {};
     const BootParameters parameters = ctx_.bootParameters;
     const std::size_t expected = std::size_t{parameters.sectorCount} * kSectorBytes;
-    if (expected == 0 || image.size() != expected) {
+    if (expected == 0 || armedImage_.size() != expected) {
+        armedImage_ = {};
         Complete(false);
         return true;
     }
     ctx_.runParameters.store(PackBootParameters(parameters));
     ctx_.flashRunActive.store(true, std::memory_order_release);
-    thread_ = std::thread([this, image = std::move(image)]() mutable {
-        const auto cpuAtStart = ThreadCpuTime();
-        Run(std::move(image));
-        lastRunCpuTime_.store(ThreadCpuTime() - cpuAtStart);
-    });
     return true;
+}
+
+bool FlashEngine::Start() {
+    if (!Arm()) {
+        return false;
+    }
+    if (ctx_.flashRunActive.load(std::memory_order_acquire)) {
+        thread_ = std::thread([this, image = std::move(armedImage_)]() mutable {
+            const auto cpuAtStart = ThreadCpuTime();
+            Run(std::move(image));
+            lastRunCpuTime_.store(ThreadCpuTime() - cpuAtStart);
+        });
+    }
+    return true;
+}
+
+bool FlashEngine::Prepare() {
+    return Arm();
+}
+
+void FlashEngine::RunHere() {
+    if (ctx_.flashRunActive.load(std::memory_order_acquire) && !armedImage_.empty()) {
+        Run(std::move(armedImage_));
+    }
+    armedImage_ = {};
 }
 
 void FlashEngine::Run(std::vector<std::uint8_t> image) {

@@ -54,6 +54,11 @@ class FlashEngine {
     // thread on the image loaded by LoadFlashImage. An unusable image completes the run as a
     // failure at once, with nothing sent. False when a run is already active.
     bool Start();
+    // Prepares a run exactly as Start does, without a thread: RunHere then runs it on the calling
+    // thread, for drivers whose writeReport answers each command before it returns (the fuzzer),
+    // so that no input waits for a thread switch. False when a run is already active.
+    bool Prepare();
+    void RunHere();
     // Ends a running engine as a failure at its next wake-up (at once when it is waiting).
     void Cancel();
     // Waits for the engine thread of the last run to end.
@@ -62,6 +67,8 @@ class FlashEngine {
     std::chrono::nanoseconds LastRunCpuTime() const { return lastRunCpuTime_.load(); }
 
   private:
+    // Resets the counters and takes the loaded image; false when a run is already active.
+    bool Arm();
     void Run(std::vector<std::uint8_t> image);
     // The report for the current step; false when the run must end as a failure.
     bool BuildCommand(std::int32_t step, const std::vector<std::uint8_t>& image, HidReport& report);
@@ -73,6 +80,7 @@ class FlashEngine {
     FlashEngineOptions options_;
     std::thread thread_;
     std::atomic<bool> cancel_{false};
-    bool imageConfirmed_ = false;  // engine thread only: the finishing 0x08 was sent
+    std::vector<std::uint8_t> armedImage_;  // between Arm and the run's start
+    bool imageConfirmed_ = false;           // engine thread only: the finishing 0x08 was sent
     std::atomic<std::chrono::nanoseconds> lastRunCpuTime_{};
 };

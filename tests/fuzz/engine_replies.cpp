@@ -3,7 +3,7 @@
 // the engine writes, decoded by the reader's table as they would arrive. When the replies run out
 // the interface is gone (the write fails) and the run must end. Besides the sanitizers (which see
 // any read outside the image) it checks that the run completes and that success needs the whole
-// image confirmed.
+// image confirmed. The engine runs on the fuzzer's own thread, with no thread start and no wait.
 #include <cstdlib>
 #include <vector>
 
@@ -60,13 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FlashEngineOptions options;
     options.replyTimeout = std::chrono::milliseconds(0);  // a command left unanswered ends the run
     {
+        // The whole run on this thread: every command is answered before writeReport returns.
         FlashEngine engine(ctx, port, options);
-        Require(engine.Start());
+        Require(engine.Prepare());
         HidReport probe{};
         probe[1] = 0x01;
         ctx.outputReport.Store(probe);
         ctx.bootEvent.Set();
-        engine.Join();
+        engine.RunHere();
     }
     Require(ctx.ftpDone.load(std::memory_order_acquire));
     Require(!ctx.flashRunActive.load());

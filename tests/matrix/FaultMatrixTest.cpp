@@ -3,6 +3,7 @@
 // that regresses fails here.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "tests/support/HarnessServers.h"
 #include "tools/fault-matrix/CellRun.h"
 #include "tools/fault-matrix/MatrixReport.h"
+#include "tools/fault-matrix/SoakRun.h"
 
 namespace {
 struct Recorded {
@@ -59,5 +61,24 @@ TEST(FaultMatrix, EveryCellEndsSoundlyAndAsTheCommittedTableShows) {
         EXPECT_EQ(result.finalText, it->second.finalText);
         EXPECT_EQ(result.outcome, it->second.outcome);
     }
+}
+
+// The soak's short form: a few dozen installs with random faults, seeded from the run's time so
+// that every run tries other combinations (the seed is in the output to repeat one).
+TEST(SoakRun, ShortRunHasNoFalseSuccessHangOrLostRecord) {
+    const auto servers = HarnessServers::FromEnvironment();
+    if (!servers)
+        GTEST_SKIP() << "needs the private servers (scripts/test-servers start DIR; source DIR/env)";
+    const auto seed = static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::ostringstream log;
+    const SoakFigures figures = RunSoak(*servers, 24, seed, log);
+    std::ostringstream report;
+    WriteSoakReport(report, figures);
+    SCOPED_TRACE(report.str() + log.str());
+    EXPECT_EQ(figures.installs, 24);
+    EXPECT_EQ(figures.falseSuccesses, 0);
+    EXPECT_EQ(figures.hangs, 0);
+    EXPECT_EQ(figures.unsound, 0);
+    EXPECT_EQ(figures.journalMissing, 0);
 }
 }  // namespace

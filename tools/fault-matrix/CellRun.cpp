@@ -49,6 +49,15 @@ struct InterfaceFacts {
     std::string text;
 };
 
+// A vehicle name as the interface's record holds it: 8-bit characters ('?' beyond U+00FF), at
+// most 13 of them, so that the field keeps its closing zero.
+std::string AsRecorded(const std::string& utf8) {
+    std::string recorded;
+    for (const char16_t c : FromUtf8(utf8).substr(0, 13))
+        recorded.push_back(c > 0xFF ? '?' : static_cast<char>(c));
+    return recorded;
+}
+
 InterfaceFacts LookAtInterface(HarnessProgram& h, const HarnessEntry& target) {
     InterfaceFacts facts;
     const std::vector<std::uint8_t> image = HarnessServers::ImageOf(target);
@@ -56,10 +65,12 @@ InterfaceFacts LookAtInterface(HarnessProgram& h, const HarnessEntry& target) {
     const bool holdsImage =
         flash.size() >= image.size() && std::equal(image.begin(), image.end(), flash.begin());
     const SoftwareIdentity software = h.telvix.application->Software();
-    facts.runsNewSoftware =
-        holdsImage && software.softwareId == target.swId && software.softwareBuild == target.swBuild;
+    // The interface keeps its build number in one byte: a catalogue build of 300 runs as 44.
+    facts.runsNewSoftware = holdsImage && software.softwareId == target.swId &&
+                            software.softwareBuild == static_cast<std::uint8_t>(target.swBuild);
     const auto stored = h.telvix.application->StoredConfig();
-    facts.stamped = stored.vehicleMake() == target.make && stored.vehicleModel() == target.model;
+    facts.stamped =
+        stored.vehicleMake() == AsRecorded(target.make) && stored.vehicleModel() == AsRecorded(target.model);
     facts.text = std::string(DeviceModeName(h.box.Mode())) + ", " +
                  (holdsImage                           ? "new image"
                   : h.telvix.flash->ProgramCount() > 0 ? "other image"
@@ -78,10 +89,17 @@ std::string RowText(const CellRig& rig, const std::string& serial, bool& recorde
 }
 
 void Judge(const FaultCell& cell, bool ended, const InterfaceFacts& device, bool recordedNew,
-           CellResult& result) {
+           const JournalFacts& journal, CellResult& result) {
     result.sound = false;
+    // An install that changed the interface must be in the journal, and a record the catalogue
+    // did not take must wait there to be sent again.
+    result.journalMissing = device.runsNewSoftware && !journal.holdsInstall;
     if (!ended) {
         result.why = "no end within the limit";
+    } else if (result.journalMissing) {
+        result.why = "the interface was flashed, but the journal holds no install";
+    } else if (device.runsNewSoftware && !recordedNew && !journal.recordPending) {
+        result.why = "the catalogue did not take the record, and the journal does not keep it";
     } else if (result.outcome == "success" && !device.runsNewSoftware) {
         result.why = "success, but the interface does not run the new software";
     } else if (result.outcome == "success" && !device.stamped) {
@@ -166,7 +184,8 @@ CellResult RunCellOn(const HarnessServers& servers, const FaultCell& cell, const
     result.interfaceState = device.text;
     bool recordedNew = false;
     result.catalogueRow = RowText(rig, h.McuSerial(), recordedNew);
-    result.journalRow = JournalStateOf(h.McuSerial());
-    Judge(cell, ended, device, recordedNew, result);
+    const JournalFacts journal = JournalStateOf(h.journalFile);
+    result.journalRow = journal.text;
+    Judge(cell, ended, device, recordedNew, journal, result);
     return result;
 }

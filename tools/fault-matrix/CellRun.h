@@ -15,7 +15,8 @@ struct CellResult {
     std::string controllerState;  // "19 idle", "43 parked", ...
     std::string interfaceState;   // mode, software, "new image" / "old image"
     std::string catalogueRow;     // "new" / "old" / "missing"
-    std::string journalRow;       // the journal's state of the install, or "-"
+    std::string journalRow;       // the journal's record state and outcome of the install, or "-"
+    bool journalMissing = false;  // the interface was changed, and the journal holds no install
     long elapsedMs = 0;
     bool sound = false;
     std::string why;  // what makes it unsound

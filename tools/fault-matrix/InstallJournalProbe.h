@@ -1,8 +1,12 @@
 #pragma once
-// What the local install journal holds for an interface's last install, as one short text
-// ("recorded", "pending", ...), or "-" when it holds nothing.
+// What the local install journal holds for the last install of a run.
+#include <filesystem>
 #include <string>
 
-std::string JournalStateOf(const std::string& mcuSerial);
-// False while the program keeps no journal (then no row can be missing).
-bool JournalAvailable();
+struct JournalFacts {
+    std::string text = "-";  // "pending, aborted", "recorded, success", ...; "-" when it holds none
+    bool holdsInstall = false;
+    bool recordPending = false;
+};
+
+JournalFacts JournalStateOf(const std::filesystem::path& journalFile);

@@ -106,8 +106,7 @@ SoakFigures RunSoak(const HarnessServers& servers, int installs, unsigned seed, 
                 << ", " << RouteName(route) << ", " << cell.fault << " at " << cell.point
                 << "): " << result.why << "\n";
         }
-        if (JournalAvailable() && result.journalRow == "-" && result.outcome != "not run")
-            ++figures.journalMissing;
+        figures.journalMissing += result.journalMissing ? 1 : 0;
         if ((i + 1) % 50 == 0)
             log << (i + 1) << " installs, " << figures.unsound << " unsound\n" << std::flush;
     }
