@@ -11,6 +11,7 @@
 
 #include "platform/Text.h"
 #include "tests/cli/CliBed.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/UniqueMcuId.h"
 
 using nlohmann::json;
@@ -31,13 +32,10 @@ class ServerSettingsFile {
                              << "\n";
         if (const char* old = std::getenv("TELVIX_UPDATER_CONFIG"))
             previous_ = old;
-        ::setenv("TELVIX_UPDATER_CONFIG", path_.c_str(), 1);
+        SetTestEnvironment("TELVIX_UPDATER_CONFIG", path_.string());
     }
     ~ServerSettingsFile() {
-        if (previous_)
-            ::setenv("TELVIX_UPDATER_CONFIG", previous_->c_str(), 1);
-        else
-            ::unsetenv("TELVIX_UPDATER_CONFIG");
+        SetTestEnvironment("TELVIX_UPDATER_CONFIG", previous_);
         std::filesystem::remove(path_);
     }
 

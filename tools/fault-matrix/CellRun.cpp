@@ -84,7 +84,8 @@ std::string RowText(const CellRig& rig, const std::string& serial, bool& recorde
     const auto row = rig.Shared().ReadDevice(serial);
     if (!row)
         return "missing";
-    recordedNew = row->swId == rig.Target().swId && row->swBuild == rig.Target().swBuild;
+    recordedNew = row->swId == rig.Target().swId &&
+                  static_cast<std::uint8_t>(row->swBuild) == static_cast<std::uint8_t>(rig.Target().swBuild);
     return recordedNew ? "new" : "old";
 }
 

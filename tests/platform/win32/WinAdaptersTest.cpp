@@ -63,14 +63,16 @@ TEST(WinDeviceNotifications, WindowStartsAndStopsCleanly) {
     const auto started = std::chrono::steady_clock::now();
     {
         WinDeviceNotifications notifications;
-        std::uint32_t delivered = 0;
-        notifications.Subscribe([&](std::uint32_t code) { delivered = code; });
+        DeviceChange delivered;
+        DeviceSubscription subscription =
+            notifications.Subscribe([&](const DeviceChange& change) { delivered = change; });
         EXPECT_TRUE(notifications.Watching());
         DEV_BROADCAST_DEVICEINTERFACE_W arrival{};
         arrival.dbcc_size = sizeof arrival;
         arrival.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
         notifications.OnDeviceChange(DBT_DEVICEARRIVAL, &arrival);
-        EXPECT_EQ(delivered, DBT_DEVICEARRIVAL);
+        EXPECT_EQ(delivered.eventCode, DBT_DEVICEARRIVAL);
+        EXPECT_EQ(delivered.kind, DeviceKind::HidInterface);
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
 }
