@@ -42,21 +42,29 @@ std::string SqliteOdbcDriverHint() {
 
 std::string OdbcDriverFilePath(const std::filesystem::path& file) {
     // Under wine the driver manager hands the connection to a driver of the host system, which
-    // opens host paths: wine names the host path of a Windows path.
+    // opens host paths: wine names the host path of a Windows path. It names none for a path
+    // whose folder does not exist yet (the journal's folder is made later), so the nearest folder
+    // that exists is named and the rest appended.
     using UnixName = char*(__cdecl*)(const wchar_t*);
     const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     const auto unixName = kernel != nullptr
                               ? reinterpret_cast<UnixName>(GetProcAddress(kernel, "wine_get_unix_file_name"))
                               : nullptr;
-    if (unixName != nullptr) {
-        const std::filesystem::path absolute = std::filesystem::absolute(file);
-        if (char* name = unixName(absolute.c_str())) {
+    if (unixName == nullptr)
+        return PathToUtf8(file);
+    std::filesystem::path existing = std::filesystem::absolute(file);
+    std::string rest;
+    while (true) {
+        if (char* name = unixName(existing.c_str())) {
             std::string host(name);
             HeapFree(GetProcessHeap(), 0, name);
-            return host;
+            return host + rest;
         }
+        if (!existing.has_relative_path())
+            return PathToUtf8(file);
+        rest = "/" + PathToUtf8(existing.filename()) + rest;
+        existing = existing.parent_path();
     }
-    return PathToUtf8(file);
 }
 
 ConsoleSetup SetUpConsole(int, char**) {

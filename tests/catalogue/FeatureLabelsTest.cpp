@@ -9,6 +9,7 @@
 
 #include "catalogue/CatalogueDb.h"
 #include "catalogue/FeatureLabels.h"
+#include "platform/SqliteOdbcDriver.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ class SqliteCatalogue {
                 ("telvix-feature-labels-" + std::to_string(::getpid()) + ".sqlite");
         std::filesystem::remove(path_);
         db_ = std::make_unique<CatalogueDb>(
-            "Driver=" + std::string(kSqliteDriver) + ";Database=" + path_.string(), 15);
+            "Driver=" + std::string(kSqliteDriver) + ";Database=" + OdbcDriverFilePath(path_), 15);
     }
     ~SqliteCatalogue() { std::filesystem::remove(path_); }
 
