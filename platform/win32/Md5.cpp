@@ -1,6 +1,8 @@
 // MD5 through the system's cryptography (BCrypt).
-#include <bcrypt.h>
+// windows.h first: bcrypt.h needs its types.
 #include <windows.h>
+
+#include <bcrypt.h>
 
 #include "retrieval/ImageDigest.h"
 

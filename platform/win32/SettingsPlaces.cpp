@@ -1,8 +1,10 @@
 // Where the settings file is looked for on Windows: beside the program, then in the user's
 // application data folder.
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>

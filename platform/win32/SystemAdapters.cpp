@@ -1,8 +1,10 @@
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include "platform/SystemAdapters.h"
 
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 

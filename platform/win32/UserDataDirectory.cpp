@@ -1,8 +1,10 @@
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include "platform/UserDataDirectory.h"
 
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdlib>
 

@@ -31,6 +31,10 @@ VolumeFile::~VolumeFile() {
     Discard();
 }
 
+bool VolumeFile::RemoveTarget() {
+    return DeleteFileW(WideFromUtf8(target_).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 bool VolumeFile::Open() {
     Discard();
     failed_ = false;

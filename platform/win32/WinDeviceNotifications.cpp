@@ -1,7 +1,9 @@
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include "platform/win32/WinDeviceNotifications.h"
 
 #include <dbt.h>
-#include <windows.h>
 
 extern "C" {
 #include <hidsdi.h>
@@ -41,11 +43,11 @@ WinDeviceNotifications::~WinDeviceNotifications() {
         thread_.join();
 }
 
-void WinDeviceNotifications::Subscribe(DeviceChangeSink sink) {
+DeviceSubscription WinDeviceNotifications::Subscribe(DeviceChangeSink sink) {
+    DeviceSubscription subscription = sinks_.Add(std::move(sink));
     std::unique_lock lock(mutex_);
-    sinks_.push_back(std::move(sink));
     if (started_)
-        return;
+        return subscription;
     started_ = true;
     lock.unlock();
     // The window is made on its own thread; wait until it exists (or could not be made), so that
@@ -54,6 +56,7 @@ void WinDeviceNotifications::Subscribe(DeviceChangeSink sink) {
     std::future<void> made = ready.get_future();
     thread_ = std::thread([this, &ready] { Run(ready); });
     made.wait();
+    return subscription;
 }
 
 bool WinDeviceNotifications::Watching() const {
@@ -67,13 +70,22 @@ void WinDeviceNotifications::OnDeviceChange(std::uintptr_t eventCode, const void
     const auto* header = static_cast<const DEV_BROADCAST_HDR*>(broadcast);
     if (!IsLinkDeviceChange(eventCode, header->dbch_devicetype))
         return;
-    std::vector<DeviceChangeSink> sinks;
-    {
-        std::lock_guard lock(mutex_);
-        sinks = sinks_;
+    DeviceChange change;
+    change.eventCode = static_cast<std::uint32_t>(eventCode);
+    if (header->dbch_devicetype == DBT_DEVTYP_VOLUME) {
+        change.kind = DeviceKind::Volume;
+        // The lowest drive of the unit mask, as the volume scan names its root.
+        const DWORD units = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header)->dbcv_unitmask;
+        for (int drive = 0; drive < 26; ++drive) {
+            if ((units & (1u << drive)) != 0) {
+                change.path = std::string(1, static_cast<char>('A' + drive)) + ":\\";
+                break;
+            }
+        }
+    } else {
+        change.kind = DeviceKind::HidInterface;  // which one the system does not say in a form we use
     }
-    for (const DeviceChangeSink& sink : sinks)
-        sink(static_cast<std::uint32_t>(eventCode));
+    sinks_.Deliver(change);
 }
 
 void WinDeviceNotifications::Run(std::promise<void>& ready) {

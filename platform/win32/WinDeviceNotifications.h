@@ -7,8 +7,8 @@
 #include <future>
 #include <mutex>
 #include <thread>
-#include <vector>
 
+#include "platform/DeviceChangeSinks.h"
 #include "platform/DeviceNotifications.h"
 
 class WinDeviceNotifications final : public DeviceNotificationPort {
@@ -19,7 +19,7 @@ class WinDeviceNotifications final : public DeviceNotificationPort {
     WinDeviceNotifications& operator=(const WinDeviceNotifications&) = delete;
 
     // The first subscription starts the window thread; it returns once the window exists.
-    void Subscribe(DeviceChangeSink sink) override;
+    [[nodiscard]] DeviceSubscription Subscribe(DeviceChangeSink sink) override;
     // True while the window exists and its registration for HID interfaces holds.
     bool Watching() const;
 
@@ -30,7 +30,7 @@ class WinDeviceNotifications final : public DeviceNotificationPort {
     void Run(std::promise<void>& ready);
 
     mutable std::mutex mutex_;
-    std::vector<DeviceChangeSink> sinks_;
+    DeviceChangeSinks sinks_;
     void* window_ = nullptr;  // HWND, owned by the window thread
     bool watching_ = false;
     bool started_ = false;

@@ -1,7 +1,9 @@
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include "platform/win32/WinHidBus.h"
 
 #include <setupapi.h>
-#include <windows.h>
 
 extern "C" {
 #include <hidsdi.h>

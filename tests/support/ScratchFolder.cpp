@@ -1,11 +1,20 @@
 #include "tests/support/ScratchFolder.h"
 
 #include <cstdlib>
+#include <random>
+
+#include "tests/support/TestEnvironment.h"
 
 ScratchFolder::ScratchFolder(const std::string& prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) != nullptr)
-        path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(random() % 1000000000u));
+        std::error_code failed;
+        // create_directory is false for a folder that exists already: another name is tried.
+        if (std::filesystem::create_directory(candidate, failed))
+            path_ = candidate;
+    }
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -17,12 +26,9 @@ ScratchFolder::~ScratchFolder() {
 ScratchDataDirectory::ScratchDataDirectory() {
     if (const char* value = std::getenv("TELVIX_UPDATER_DATA_DIR"))
         previous_ = value;
-    setenv("TELVIX_UPDATER_DATA_DIR", folder_.Path().c_str(), 1);
+    SetTestEnvironment("TELVIX_UPDATER_DATA_DIR", folder_.Path().string());
 }
 
 ScratchDataDirectory::~ScratchDataDirectory() {
-    if (previous_)
-        setenv("TELVIX_UPDATER_DATA_DIR", previous_->c_str(), 1);
-    else
-        unsetenv("TELVIX_UPDATER_DATA_DIR");
+    SetTestEnvironment("TELVIX_UPDATER_DATA_DIR", previous_);
 }
