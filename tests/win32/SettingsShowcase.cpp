@@ -1,7 +1,8 @@
 // Not a check: shows each settings page and the features dialog in turn, filled from a record
 // that offers every control, for screenshots. Runs only when TELVIX_SETTINGS_SHOWCASE_SECONDS is
 // set (how long each page stays on screen); TELVIX_SETTINGS_SHOWCASE_PAGE picks one page by name.
-// Before each page it prints "SHOWN <name>" on its own line, after it "HIDDEN <name>"; it saves
+// Before each page it prints "SHOWN <name> <width>x<height>" (the window, at the screen's top left
+// corner) on its own line, after it "HIDDEN <name>"; it saves
 // nothing itself. Run it under Xvfb and capture the screen while a page is shown:
 //   TELVIX_SETTINGS_SHOWCASE_SECONDS=3 wine test_win32.exe --gtest_filter=Win32SettingsShowcase.*
 #include <gtest/gtest.h>
@@ -69,6 +70,9 @@ TEST(Win32SettingsShowcase, EveryPageInTurn) {
             continue;
         }
         Win32SettingsRig rig;
+        // As in the program, the owner is on screen (wine maps no window of a hidden owner).
+        SetWindowPos(rig.mainWindow.Handle(), HWND_BOTTOM, 1000, 900, 200, 100,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
         OfferEverything(rig.ctx);
         rig.labels.rows[rig.ctx.mcu_serial] = {
             {1, u"Remote Start"}, {2, u"Heated Seats"}, {3, u"Navigation Input"}};
@@ -88,7 +92,9 @@ TEST(Win32SettingsShowcase, EveryPageInTurn) {
         ASSERT_NE(window, nullptr) << page.name;
         SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         PumpMessages();
-        std::printf("SHOWN %s\n", page.name);
+        RECT shown{};
+        GetWindowRect(window, &shown);
+        std::printf("SHOWN %s %ldx%ld\n", page.name, shown.right - shown.left, shown.bottom - shown.top);
         std::fflush(stdout);
         HoldOnScreen(std::atof(seconds));
         std::printf("HIDDEN %s\n", page.name);
