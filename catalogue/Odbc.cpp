@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 
 // Every call that takes or gives text is a wide (W) one, with UTF-16 text, on every system: unixODBC
 // and Windows' driver manager both use 16-bit SQLWCHAR, and the Windows driver manager of wine
@@ -26,6 +27,14 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+// unixODBC loads drivers through libltdl, whose last-error text is shared by the whole process: two
+// connects failing to load a driver at once (the version check and the record retry at start-up)
+// read and free that text under each other. Connects are made one at a time; they are rare and short.
+std::mutex& DriverLoadLock() {
+    static std::mutex lock;
+    return lock;
 }
 
 }  // namespace
@@ -246,9 +255,11 @@ bool OdbcConnection::DriverConnect(const std::u16string& connectionString, OdbcE
     std::u16string text = connectionString;
     SQLWCHAR out[1024];
     SQLSMALLINT outLength = 0;
+    std::unique_lock loading(DriverLoadLock());
     SQLRETURN rc =
         SQLDriverConnectW(connection_.get(), nullptr, Wide(text), static_cast<SQLSMALLINT>(text.size()), out,
                           sizeof out / sizeof out[0], &outLength, SQL_DRIVER_NOPROMPT);
+    loading.unlock();
     if (!Succeeded(rc)) {
         error = connection_.Diagnostic();
         return false;
