@@ -4,6 +4,8 @@
 
 #include "FixtureCatalogue.h"
 #include "FixtureWriters.h"
+#include "platform/SqliteOdbcDriver.h"
+#include "platform/Utf8Path.h"
 
 std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoData& data) {
     std::error_code error;
@@ -14,9 +16,9 @@ std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoD
     data.catalogueFile = dir / "catalogue.sqlite";
     data.imageStore = dir / "images";
     const FixtureCatalogue catalogue = BuildFixtureCatalogue();
-    std::string failure = WriteSqliteCatalogue(catalogue, data.catalogueFile.string());
+    std::string failure = WriteSqliteCatalogue(catalogue, PathToUtf8(data.catalogueFile));
     if (failure.empty()) {
-        failure = WriteImageStore(catalogue, data.imageStore.string());
+        failure = WriteImageStore(catalogue, PathToUtf8(data.imageStore));
     }
     if (!failure.empty()) {
         return failure;
@@ -26,11 +28,12 @@ std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoD
 
 EndpointSettings DemoEndpoints(const DemoData& data, const std::string& makerWebAddress) {
     EndpointSettings settings;
-    settings.catalogueConnection = std::string("Driver=") + kSqliteOdbcDriver +
-                                   ";Database=" + data.catalogueFile.string() + ";NoCreat=1";
+    // Under wine the host's driver opens the file, by its host name.
+    settings.catalogueConnection =
+        "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(data.catalogueFile) + ";NoCreat=1";
     settings.catalogueTimeoutSeconds = 5;
     settings.ftp.scheme = "file";
-    settings.ftp.basePath = data.imageStore.string();
+    settings.ftp.basePath = PathToUtf8(data.imageStore);
     settings.makerWebAddress = makerWebAddress;
     settings.sourceFile = "demo";
     return settings;

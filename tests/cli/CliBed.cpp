@@ -13,6 +13,7 @@
 #include "catalogue/InstallJournal.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/UniqueMcuId.h"
 
 CliBed::CliBed(const HarnessServers& s, CliBedOptions o)
@@ -72,7 +73,7 @@ CliMachine CliBed::Machine() {
                                  // Protocol time passes with the ticks; real time only lets the
                                  // emulator, the workers and the servers run.
                                  clock.Advance(std::chrono::milliseconds(100));
-                                 std::this_thread::sleep_for(std::chrono::microseconds(300));
+                                 PauseBriefly();
                              },
                              DefaultInstallJournalFile()};
     return machine;

@@ -57,7 +57,7 @@ CliRun RunEmulated(const std::vector<std::string>& args) {
                                      &clock,
                                      [&clock] {
                                          clock.Advance(100ms);
-                                         std::this_thread::sleep_for(300us);
+                                         PauseBriefly();
                                      },
                                      &system};
     CliRun run;

@@ -8,6 +8,7 @@
 #include "catalogue/CatalogueLookups.h"
 #include "config/ConfigCodecs.h"
 #include "platform/Text.h"
+#include "tests/support/TestEnvironment.h"
 #include "tests/support/UniqueMcuId.h"
 
 namespace {
@@ -144,7 +145,7 @@ bool HarnessProgram::RunUntil(const std::function<bool()>& pred, std::chrono::mi
         Tick();
         // Waiting on a worker, the device or the emulator: let them run before the next tick.
         if (State() == before)
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            PauseBriefly();
     }
     return true;
 }
