@@ -1,5 +1,7 @@
 #include "sim/demo/DemoData.h"
 
+#include "platform/SystemAdapters.h"
+
 #include <algorithm>
 
 #include "FixtureCatalogue.h"
@@ -26,8 +28,9 @@ std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoD
 
 EndpointSettings DemoEndpoints(const DemoData& data, const std::string& makerWebAddress) {
     EndpointSettings settings;
-    settings.catalogueConnection = std::string("Driver=") + kSqliteOdbcDriver +
-                                   ";Database=" + data.catalogueFile.string() + ";NoCreat=1";
+    // The file as the driver opens it: under wine that is the host's path of the Windows one.
+    settings.catalogueConnection =
+        "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(data.catalogueFile) + ";NoCreat=1";
     settings.catalogueTimeoutSeconds = 5;
     settings.ftp.scheme = "file";
     settings.ftp.basePath = data.imageStore.string();

@@ -9,7 +9,6 @@
 #include "catalogue/EndpointSettings.h"
 
 inline constexpr char kDemoDefaultModel[] = "QD7720R";
-inline constexpr char kSqliteOdbcDriver[] = "/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so";
 
 // Where the demo's catalogue and image store live.
 struct DemoData {
