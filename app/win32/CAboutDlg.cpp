@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/win32/SharedStrings.h"
+#include "app/win32/WindowPlacement.h"
 #include "resources/win32/main_ids.h"
 
 namespace {

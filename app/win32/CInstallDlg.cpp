@@ -6,6 +6,7 @@
 
 #include "app/win32/SharedStrings.h"
 #include "app/win32/WindowIcons.h"
+#include "app/win32/WindowPlacement.h"
 #include "platform/win32/WideText.h"
 #include "resources/win32/main_ids.h"
 
@@ -20,6 +21,7 @@ void CInstallDlg::Show() {
         return;
     }
     Reset();
+    CenterOverOwner(Handle());
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
 }

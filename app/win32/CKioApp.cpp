@@ -128,6 +128,11 @@ int RunDesktopProgram(HINSTANCE instance, const LaunchOptions& options) {
 
     // The window initialisation: the window and its hidden dialogs first, then the program on it.
     CKioDlg window(instance);
+    if (window.Handle() == nullptr) {
+        WriteToStarter("telvix-updater: the main window cannot be created (no desktop to show it on?)\n",
+                       true);
+        return 1;
+    }
     window.SetAboutDetails(AboutDetails{WideFromUtf8(endpoints.makerWebAddress), diagnostics.File()});
     window.SetClosedHandler([] { PostQuitMessage(0); });
     std::unique_ptr<ScriptedSession> session;
