@@ -14,11 +14,11 @@ INT_PTR CALLBACK AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case WM_INITDIALOG: {
             const auto* details = reinterpret_cast<const AboutDetails*>(lParam);
             SetDlgItemTextW(dialog, IDC_1019, AboutLinkMarkup(details->makerWebAddress).c_str());
-            const std::wstring log =
-                details->diagnosticsLog.empty()
-                    ? std::wstring(L"No diagnostics log is kept.")
-                    : L"Diagnostics log for support:\n" + details->diagnosticsLog.wstring();
+            // A read-only field: support can ask for the path to be copied from it.
+            const std::wstring log = details->diagnosticsLog.empty() ? std::wstring(L"(none is kept)")
+                                                                     : details->diagnosticsLog.wstring();
             SetDlgItemTextW(dialog, IDC_ABOUT_LOG, log.c_str());
+            CenterOverOwner(dialog);
             return TRUE;
         }
         case WM_NOTIFY: {
