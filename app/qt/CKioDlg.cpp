@@ -4,13 +4,13 @@
 #include <QMouseEvent>
 #include <QShortcut>
 
+#include "app/WindowCommands.h"
 #include "app/qt/CAboutDlg.h"
 #include "app/qt/CInstallDlg.h"
 #include "app/qt/KeyFilter.h"
 #include "app/qt/QtMessageBoxes.h"
 #include "app/qt/SearchPanelWidgets.h"
 #include "app/qt/StatusTooltip.h"
-#include "app/qt/WindowCommands.h"
 #include "app/qt/WindowResources.h"
 #include "app/qt/WindowTimers.h"
 #include "resources/Strings.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's handlers bound to the program and to the settings windows.
-#include "app/qt/WindowCommands.h"
+#include "app/WindowCommands.h"
 
 class UpdaterProgram;
 class SettingsWindows;

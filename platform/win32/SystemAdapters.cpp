@@ -50,9 +50,12 @@ std::string OdbcDriverFilePath(const std::filesystem::path& file) {
     const auto unixName = kernel != nullptr
                               ? reinterpret_cast<UnixName>(GetProcAddress(kernel, "wine_get_unix_file_name"))
                               : nullptr;
-    if (unixName == nullptr)
+    if (unixName == nullptr || file.empty())
         return PathToUtf8(file);
-    std::filesystem::path existing = std::filesystem::absolute(file);
+    std::error_code failed;
+    std::filesystem::path existing = std::filesystem::absolute(file, failed);
+    if (failed)
+        return PathToUtf8(file);
     std::string rest;
     while (true) {
         if (char* name = unixName(existing.c_str())) {

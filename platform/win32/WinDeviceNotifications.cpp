@@ -25,6 +25,19 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
+void* RegisterHidNotifications(void* window) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    HidD_GetHidGuid(&filter.dbcc_classguid);
+    return RegisterDeviceNotificationW(static_cast<HWND>(window), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void UnregisterHidNotifications(void* registration) {
+    if (registration != nullptr)
+        UnregisterDeviceNotification(static_cast<HDEVNOTIFY>(registration));
+}
+
 bool IsLinkDeviceChange(std::uintptr_t eventCode, std::uint32_t deviceType) {
     if (eventCode != DBT_DEVICEARRIVAL && eventCode != DBT_DEVICEREMOVECOMPLETE)
         return false;
@@ -46,7 +59,7 @@ WinDeviceNotifications::~WinDeviceNotifications() {
 DeviceSubscription WinDeviceNotifications::Subscribe(DeviceChangeSink sink) {
     DeviceSubscription subscription = sinks_.Add(std::move(sink));
     std::unique_lock lock(mutex_);
-    if (started_)
+    if (started_ || source_ == NotificationSource::CallerWindow)
         return subscription;
     started_ = true;
     lock.unlock();
@@ -101,11 +114,7 @@ void WinDeviceNotifications::Run(std::promise<void>& ready) {
     HDEVNOTIFY registration = nullptr;
     if (window != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        DEV_BROADCAST_DEVICEINTERFACE_W filter{};
-        filter.dbcc_size = sizeof filter;
-        filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-        HidD_GetHidGuid(&filter.dbcc_classguid);
-        registration = RegisterDeviceNotificationW(window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+        registration = RegisterHidNotifications(window);
     }
     {
         std::lock_guard lock(mutex_);

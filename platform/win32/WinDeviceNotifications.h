@@ -3,6 +3,11 @@
 // RegisterDeviceNotificationW for the HID interface class. WM_DEVICECHANGE arrivals and removals of
 // HID interfaces, and volume arrivals and removals (the update volume comes as a drive), reach the
 // sinks as DBT_DEVICEARRIVAL / DBT_DEVICEREMOVECOMPLETE on that thread.
+//
+// A desktop program's main window can take the window's place: made with
+// NotificationSource::CallerWindow the port starts no thread of its own, the main window is
+// registered with RegisterHidNotifications and hands every WM_DEVICECHANGE it receives to
+// OnDeviceChange (on the window thread; the sinks then run there).
 #include <cstdint>
 #include <future>
 #include <mutex>
@@ -11,9 +16,12 @@
 #include "platform/DeviceChangeSinks.h"
 #include "platform/DeviceNotifications.h"
 
+enum class NotificationSource { OwnWindow, CallerWindow };
+
 class WinDeviceNotifications final : public DeviceNotificationPort {
   public:
-    WinDeviceNotifications() = default;
+    explicit WinDeviceNotifications(NotificationSource source = NotificationSource::OwnWindow)
+        : source_(source) {}
     ~WinDeviceNotifications() override;
     WinDeviceNotifications(const WinDeviceNotifications&) = delete;
     WinDeviceNotifications& operator=(const WinDeviceNotifications&) = delete;
@@ -29,6 +37,7 @@ class WinDeviceNotifications final : public DeviceNotificationPort {
   private:
     void Run(std::promise<void>& ready);
 
+    const NotificationSource source_;
     mutable std::mutex mutex_;
     DeviceChangeSinks sinks_;
     void* window_ = nullptr;  // HWND, owned by the window thread
@@ -36,6 +45,11 @@ class WinDeviceNotifications final : public DeviceNotificationPort {
     bool started_ = false;
     std::thread thread_;
 };
+
+// Registers window (an HWND) for the notifications of the HID interface class; the handle ends
+// the registration with UnregisterHidNotifications. Null when the system refused.
+void* RegisterHidNotifications(void* window);
+void UnregisterHidNotifications(void* registration);
 
 // Whether a WM_DEVICECHANGE is one the link acts on: a device interface or a volume coming or
 // going. Pure, for tests.

@@ -27,6 +27,8 @@ SetCompressor /SOLID lzma
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 BrandingText "${PRODUCT} ${VERSION}"
+Icon "${ICONS_DIR}\application.ico"
+UninstallIcon "${ICONS_DIR}\application.ico"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
@@ -59,7 +61,7 @@ Section "Telvix Updater" SecProgram
 !endif
   File "/oname=telvix-cli.exe" "${CLI_EXE}"
   SetOutPath "$INSTDIR\icons"
-  File "${ICONS_DIR}\*.svg"
+  File "${ICONS_DIR}\*.ico"
   SetOutPath "$INSTDIR\odbc"
   File "/oname=README.txt" "${ODBC_NOTE}"
 
@@ -88,7 +90,7 @@ SectionEnd
 Section "Uninstall"
   Delete "$INSTDIR\telvix-updater.exe"
   Delete "$INSTDIR\telvix-cli.exe"
-  Delete "$INSTDIR\icons\*.svg"
+  Delete "$INSTDIR\icons\*.ico"
   RMDir "$INSTDIR\icons"
   Delete "$INSTDIR\odbc\README.txt"
   RMDir "$INSTDIR\odbc"

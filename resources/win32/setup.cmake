@@ -5,7 +5,7 @@ if(TELVIX_MAKENSIS)
   set(win32_dir ${PROJECT_SOURCE_DIR}/resources/win32)
   set(setup_exe ${PROJECT_BINARY_DIR}/telvix-updater-setup.exe)
   set(setup_defines -DVERSION=${PROJECT_VERSION} -DOUTFILE=${setup_exe} -DCLI_EXE=$<TARGET_FILE:telvix-cli>
-                    -DICONS_DIR=${PROJECT_SOURCE_DIR}/resources/icons -DODBC_NOTE=${win32_dir}/odbc-readme.txt)
+                    -DICONS_DIR=${win32_dir}/icons -DODBC_NOTE=${win32_dir}/odbc-readme.txt)
   set(setup_programs telvix-cli)
   if(TARGET telvix-updater)
     list(APPEND setup_defines -DUPDATER_EXE=$<TARGET_FILE:telvix-updater>)

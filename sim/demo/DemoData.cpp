@@ -28,7 +28,7 @@ std::optional<std::string> WriteDemoData(const std::filesystem::path& dir, DemoD
 
 EndpointSettings DemoEndpoints(const DemoData& data, const std::string& makerWebAddress) {
     EndpointSettings settings;
-    // Under wine the host's driver opens the file, by its host name.
+    // The file as the driver opens it: under wine that is the host's path of the Windows one.
     settings.catalogueConnection =
         "Driver=" + SqliteOdbcDriver() + ";Database=" + OdbcDriverFilePath(data.catalogueFile) + ";NoCreat=1";
     settings.catalogueTimeoutSeconds = 5;
