@@ -193,6 +193,7 @@ struct Rig {
     PhaseTimes RunUntil(const std::function<bool()>& done) {
         PhaseTimes phases;
         auto last = Clocked::now();
+        long sleptAtLast = clock.slept;
         auto nextMain = Clocked::now() + std::chrono::milliseconds(MAIN_TIMER_PERIOD_MS);
         auto nextReply = Clocked::now() + std::chrono::milliseconds(REPLY_TIMER_PERIOD_MS);
         while (!done()) {
@@ -207,9 +208,13 @@ struct Rig {
                 }
                 link.OnDeviceChange(change);
             }
+            // A connect pause counts as waiting for the interface, whatever state it falls in.
             const auto now = Clocked::now();
-            phases.Add(ctx.mainState, now - last);
+            const auto paused = std::chrono::milliseconds(clock.slept - sleptAtLast);
+            phases.Add(ctx.mainState, now - last - paused);
+            phases.interfaceWaits += Seconds(paused).count();
             last = now;
+            sleptAtLast = clock.slept;
             if (now >= nextMain) {
                 controller.RunMainState();
                 nextMain += std::chrono::milliseconds(MAIN_TIMER_PERIOD_MS);
