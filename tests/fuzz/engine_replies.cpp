@@ -1,5 +1,5 @@
 // Runs the flashing engine against an interface that answers every command with arbitrary bytes.
-// The first byte chooses the image length; the rest is cut into 65-byte replies, one per command
+// The first byte chooses one of three images; the rest is cut into 65-byte replies, one per command
 // the engine writes, decoded by the reader's table as they would arrive. When the replies run out
 // the interface is gone (the write fails) and the run must end. Besides the sanitizers (which see
 // any read outside the image) it checks that the run completes and that success needs the whole
@@ -24,11 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     UpdaterContext ctx;
-    const std::size_t length = 1 + (data[0] % 3) * 3000;
-    std::vector<std::uint8_t> image(length);
-    for (std::size_t i = 0; i < length; ++i) {
-        image[i] = static_cast<std::uint8_t>(i * 31 + data[0]);
-    }
+    // Three images (one byte, under one sector, two sectors), made once: the replies are what varies.
+    static const std::vector<std::vector<std::uint8_t>> kImages = [] {
+        std::vector<std::vector<std::uint8_t>> images;
+        for (std::size_t length : {1u, 3001u, 6001u}) {
+            std::vector<std::uint8_t>& image = images.emplace_back(length);
+            for (std::size_t i = 0; i < length; ++i) {
+                image[i] = static_cast<std::uint8_t>(i * 31 + length);
+            }
+        }
+        return images;
+    }();
+    const std::vector<std::uint8_t>& image = kImages[data[0] % 3];
     if (!LoadFlashImage(ctx, image)) {
         return 0;
     }
