@@ -113,6 +113,13 @@ void HandleBootloaderReply(UpdaterContext& ctx, const HidReport& report) {
     if (!ctx.flashRunActive.load(std::memory_order_acquire)) {
         return;
     }
+    // Once the last sector is checked only the closing reply may come: any other bootloader reply means the
+    // interface is not where the engine is, and the run must not end well (it would otherwise go on sending
+    // commands after the image was confirmed).
+    if (ctx.sectorIndex.load() >= UnpackBootParameters(ctx.runParameters.load()).sectorCount) {
+        Wake(ctx, BOOT_FAIL);
+        return;
+    }
     switch (report[1]) {
         case BOOT_REPLY_PARAMETERS:
             OnParametersEcho(ctx, report);

@@ -188,6 +188,19 @@ TEST(BootReplies, InterfaceRunningPastTheGeometryEndsTheRun) {
     }
 }
 
+// After the last sector's check only the closing reply may come; a stray reply used to be answered
+// with more commands, and its page sum changed the confirmed sum of a run that then ended well.
+TEST(BootReplies, AnyBootloaderReplyAfterTheLastSectorCheckFailsTheRun) {
+    for (const HidReport& stray : {Echo(1), Reply(0x30), PageDone(77), PageReply(0), SectorCheck(2)}) {
+        ActiveRun run(4096);
+        run.ctx.imageSum.store(500);
+        run.ctx.confirmedSum.store(500);
+        ASSERT_EQ(run.Handle(SectorCheck(2)), BOOT_FINISH);
+        EXPECT_EQ(run.Handle(stray), BOOT_FAIL) << "reply 0x" << std::hex << int{stray[1]};
+        EXPECT_EQ(run.ctx.confirmedSum.load(), 500u);
+    }
+}
+
 TEST(BootReplies, NothingHappensWithoutAnActiveRun) {
     ActiveRun run;
     run.ctx.flashRunActive.store(false);
