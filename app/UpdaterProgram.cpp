@@ -4,7 +4,9 @@
 #include <mutex>
 
 #include "app/ControllerTexts.h"
+#include "app/DiagnosticsWatch.h"
 #include "app/LinkedOperations.h"
+#include "app/LoggedProgressDialog.h"
 #include "app/MainController.h"
 #include "app/UpdaterContext.h"
 #include "app/ports/ReplyTimerPort.h"
@@ -43,7 +45,9 @@ struct UpdaterProgram::Parts final : LinkWindow {
     DatabaseWorker databaseWorker;
     VehicleSearch search;
     LinkedOperations operations;
+    LoggedProgressDialog progress;
     MainController controller;
+    DiagnosticsWatch watch;
 
     std::mutex queueMutex;
     std::deque<DeviceChange> queuedChanges;
@@ -64,10 +68,12 @@ UpdaterProgram::Parts::Parts(const UpdaterAdapters& a)
              [this] { return link.FindUpdateVolume(); }),
       operations(
           {context, link, *this, commands, catalogue, databaseWorker, search, a.searchPanel, &journal}),
+      progress(a.progress, a.diagnostics),
       controller(context,
-                 {a.deviceArea, a.searchArea, a.searchPanel, a.progress, a.features, a.messages, a.mainTimer,
+                 {a.deviceArea, a.searchArea, a.searchPanel, progress, a.features, a.messages, a.mainTimer,
                   a.system},
-                 operations) {
+                 operations),
+      watch(context, a.diagnostics) {
     context.endpoints = a.endpoints;
     CommandHooks& hooks = commands.Hooks();
     hooks.signalSend = [this] { link.SignalSend(); };
@@ -100,6 +106,7 @@ UpdaterProgram::~UpdaterProgram() {
 
 void UpdaterProgram::Start() {
     UpdaterContext& ctx = parts_->context;
+    parts_->watch.ProgramStarted(kUpdaterVersion);
     ctx.mainState = MS_START;
     ctx.replyStatus = REPLY_PENDING;
     ctx.messageShown = false;
@@ -126,6 +133,7 @@ void UpdaterProgram::OnTimer(int timerId) {
     } else if (timerId == REPLY_TIMER_ID) {
         parts_->commands.DecodeReplies();
     }
+    parts_->watch.Observe();
 }
 
 void UpdaterProgram::DeliverDeviceChanges() {

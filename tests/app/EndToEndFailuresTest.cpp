@@ -88,6 +88,10 @@ TEST(EndToEndFailures, SoftwareMissingOnTheServerParks) {
     ExpectAborted(harness, {u"ERROR: Requested software not found"});
     EXPECT_GE(harness.progress.OutcomeCount(), 5);  // applied again on every tick
     EXPECT_FALSE(Received(harness.box, 0x80));
+    const std::string log = harness.DiagnosticsText();
+    EXPECT_NE(log.find("[transfer] file not found: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("outcome: Aborted", log.find("outcome: Aborted") + 1), std::string::npos)
+        << "the outcome is written once, not on every tick";
 }
 
 TEST(EndToEndFailures, FileCopyOntoTheVolumeFailingEndsWithDownloadFailed) {

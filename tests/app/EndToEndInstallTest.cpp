@@ -47,6 +47,18 @@ TEST(EndToEndInstall, HidBootloaderFromApplicationMode) {
     EXPECT_GT(percentages, 0);
     EXPECT_EQ(harness.Context().hidInstall, 1);
     ExpectInstalled(harness, target, /*hid=*/true);
+
+    // What support reads afterwards, and never a password.
+    const std::string log = harness.DiagnosticsText();
+    for (const char* line :
+         {"[program] Telvix Updater 4.0.0 on ", "[interface] interface: application, model QD7720R",
+          "[interface] interface: bootloader", "[interface] serial TVH6-TEST-01",
+          "[install] started: software 1061/1", "[install] step: Rebooting device",
+          "[command] reply: ", "[install] outcome: Successfully finished", "[install] ended: succeeded"}) {
+        EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    }
+    EXPECT_EQ(log.find(harness.servers.ftp.password), std::string::npos);
+    EXPECT_EQ(log.find("Password="), std::string::npos);
 }
 
 // Settings and feature requests made while new software goes in are refused without disturbing

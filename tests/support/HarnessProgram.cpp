@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "app/UpdaterContext.h"
@@ -148,6 +150,11 @@ bool HarnessProgram::RunUntil(const std::function<bool()>& pred, std::chrono::mi
             PauseBriefly();
     }
     return true;
+}
+
+std::string HarnessProgram::DiagnosticsText() const {
+    std::ifstream file(diagnostics.File());
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 bool HarnessProgram::RunUntilState(std::int32_t state, std::chrono::milliseconds limit) {

@@ -75,6 +75,8 @@ class HarnessProgram {
     // Ticks until pred holds; false when limit of real time passed first.
     bool RunUntil(const std::function<bool()>& pred,
                   std::chrono::milliseconds limit = std::chrono::seconds(30));
+    // The diagnostics log's text so far.
+    std::string DiagnosticsText() const;
     bool RunUntilState(std::int32_t state, std::chrono::milliseconds limit = std::chrono::seconds(30));
     // Searches for the entry's make and model, clicks its result row and presses Install.
     bool InstallEntry(const HarnessEntry& entry);
@@ -109,7 +111,7 @@ class HarnessProgram {
     std::string mcuSerial;
     ScratchFolder dataFolder{"telvix-harness"};
     std::filesystem::path journalFile = dataFolder.Path() / "journal.sqlite";
-    DiagnosticsLog diagnostics;  // counts its lines
+    DiagnosticsLog diagnostics{dataFolder.Path() / "updater.log"};
     std::unique_ptr<UpdaterProgram> program;
     long tickCount = 0;
 
