@@ -28,23 +28,9 @@
 #include "settings/qt/SettingsWindows.h"
 #include "sim/demo/DemoData.h"
 #include "sim/demo/DemoMachine.h"
+#include "sim/demo/DemoSystem.h"
 
 namespace {
-// The demo's machine has a network by definition: its catalogue and images are local files.
-class DemoSystem final : public SystemPort {
-  public:
-    explicit DemoSystem(SystemPort& real) : real_(real) {}
-    std::u16string CurrentDirectory() override { return real_.CurrentDirectory(); }
-    bool IsInternetConnected() override { return true; }
-    int RunConnectorInstaller(const std::u16string& installerPath) override {
-        return real_.RunConnectorInstaller(installerPath);
-    }
-    void CloseMainWindow() override { real_.CloseMainWindow(); }
-
-  private:
-    SystemPort& real_;
-};
-
 // The real machine: hidapi, the mounted volumes and udev.
 struct RealMachine {
     HidapiBus bus;
