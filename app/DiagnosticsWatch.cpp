@@ -69,8 +69,11 @@ void DiagnosticsWatch::ProgramStarted(std::u16string_view version) {
 void DiagnosticsWatch::Observe() {
     if (log_ == nullptr)
         return;
-    ObserveInterface();
-    ObserveInstall();
+    // The database worker owns the catalogue fields while it runs; it hands them back with its
+    // result (release), and only this thread starts it again.
+    const bool catalogueSettled = context_.dbResult.load(std::memory_order_acquire) != DB_BUSY;
+    ObserveInterface(catalogueSettled);
+    ObserveInstall(catalogueSettled);
     const std::int32_t reply = context_.replyStatus.load();
     if (reply != replyStatus_) {
         replyStatus_ = reply;
@@ -79,7 +82,7 @@ void DiagnosticsWatch::Observe() {
     }
 }
 
-void DiagnosticsWatch::ObserveInterface() {
+void DiagnosticsWatch::ObserveInterface(bool catalogueSettled) {
     const std::int32_t mode = context_.iUsbConnectSts.load();
     if (mode != mode_) {
         mode_ = mode;
@@ -88,25 +91,21 @@ void DiagnosticsWatch::ObserveInterface() {
             text += ", model " + ToUtf8(context_.mfg_id);
         Write("interface", text);
     }
-    if (context_.label_serial != serial_) {
+    if (catalogueSettled && context_.label_serial != serial_) {
         serial_ = context_.label_serial;
         if (!serial_.empty())
             Write("interface", "serial " + ToUtf8(serial_));
     }
 }
 
-void DiagnosticsWatch::ObserveInstall() {
+void DiagnosticsWatch::ObserveInstall(bool catalogueSettled) {
     const std::int32_t state = context_.mainState;
-    const SoftwareRecord& record = context_.softwareRecord;
     if (state != state_) {
         const bool wasRunning = InstallRunning(state_);
         const bool running = InstallRunning(state);
         if (running && !wasRunning) {
             installed_ = false;
-            Write("install", "started: software " + std::to_string(record.sw_id) + "/" +
-                                 std::to_string(record.sw_build) + " for " + ToUtf8(record.vehicle_make) +
-                                 " " + ToUtf8(record.vehicle_model) + ", " +
-                                 (context_.hidInstall == 1 ? "HID bootloader" : "update volume"));
+            startPending_ = true;
         }
         if (running)
             Write("install", "state " + std::to_string(state_) + " -> " + std::to_string(state));
@@ -115,6 +114,14 @@ void DiagnosticsWatch::ObserveInstall() {
             Write("install",
                   installed_ ? "ended: succeeded" : "ended: failed in state " + std::to_string(state_));
         state_ = state;
+    }
+    if (startPending_ && catalogueSettled) {
+        startPending_ = false;
+        const SoftwareRecord& record = context_.softwareRecord;
+        Write("install", "started: software " + std::to_string(record.sw_id) + "/" +
+                             std::to_string(record.sw_build) + " for " + ToUtf8(record.vehicle_make) + " " +
+                             ToUtf8(record.vehicle_model) + ", " +
+                             (context_.hidInstall == 1 ? "HID bootloader" : "update volume"));
     }
     const bool done = context_.ftpDone.load(std::memory_order_acquire);
     if (done && !transferDone_) {

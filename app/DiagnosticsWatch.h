@@ -21,8 +21,8 @@ class DiagnosticsWatch {
 
   private:
     void Write(std::string_view topic, const std::string& text);
-    void ObserveInterface();
-    void ObserveInstall();
+    void ObserveInterface(bool catalogueSettled);
+    void ObserveInstall(bool catalogueSettled);
 
     const UpdaterContext& context_;
     DiagnosticsLog* log_;
@@ -31,5 +31,6 @@ class DiagnosticsWatch {
     std::int32_t replyStatus_ = -1;
     bool transferDone_ = true;
     bool installed_ = false;
+    bool startPending_ = false;  // the install's first line waits for the catalogue fields
     std::u16string serial_;
 };
