@@ -214,7 +214,6 @@ struct Rig {
         link.SetHasHidBootloader([this](const std::u16string&) { return route == Route::Hid; });
         if (route == Route::Volume) {
             std::filesystem::create_directories(store / "bench");
-            const auto image = MakeFirmwareImage("QD7720R", 1061, 1, sectors * kSectorBytes);
             std::ofstream(store / "bench" / "firmware.bin", std::ios::binary)
                 .write(reinterpret_cast<const char*>(image.data()),
                        static_cast<std::streamsize>(image.size()));
@@ -282,6 +281,8 @@ struct Rig {
     EmulatedHidBus bus;
     EmulatedInterface& box;
     std::filesystem::path store;
+    // The software installed: served from memory on the HID route, from the store on the volume's.
+    const std::vector<std::uint8_t> image = MakeFirmwareImage("QD7720R", 1061, 1, sectors* kSectorBytes);
     TelvixFirmware telvix;
     CountingClock clock;
     BenchWindow window;
@@ -292,12 +293,7 @@ struct Rig {
                                             [this] { link.StopReader(); }, [this] { link.StopWriter(); }}};
     NullPorts ports;
     NullPanel panel;
-    BenchOperations operations{ctx,
-                               link,
-                               window,
-                               commands,
-                               MakeFirmwareImage("QD7720R", 1061, 1, sectors* kSectorBytes),
-                               route == Route::Hid};
+    BenchOperations operations{ctx, link, window, commands, image, route == Route::Hid};
     MainController controller{ctx, {ports, ports, panel, ports, ports, ports, ports, ports}, operations};
     std::unique_ptr<UpdateVolumeWatcher> watcher;
 };

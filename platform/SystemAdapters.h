@@ -10,6 +10,7 @@
 #include "app/ports/SystemPort.h"
 #include "platform/DeviceNotifications.h"
 #include "platform/HidBus.h"
+#include "platform/SqliteOdbcDriver.h"
 #include "platform/VolumePort.h"
 
 std::unique_ptr<HidBus> MakeHidBus();
@@ -20,12 +21,8 @@ std::unique_ptr<DeviceNotificationPort> MakeDeviceNotifications();
 std::unique_ptr<SystemPort> MakeSystemPort(std::function<void()> closeMainWindow,
                                            std::function<void(const std::u16string&)> report = {});
 
-// How an ODBC connection string names the SQLite ODBC driver on this system.
-std::string SqliteOdbcDriver();
 // What to tell a user whose system has no SQLite ODBC driver registered.
 std::string SqliteOdbcDriverHint();
-// A file's name as the ODBC driver will open it (UTF-8).
-std::string OdbcDriverFilePath(const std::filesystem::path& file);
 
 // The console of a command-line program: set up for UTF-8 text both ways, with the program's
 // arguments as UTF-8 and whether its standard input and output are terminals.

@@ -6,12 +6,12 @@
 #include <iostream>
 #include <memory>
 
+#include "app/ProgramCommands.h"
 #include "app/UpdaterProgram.h"
 #include "app/qt/CInstallDlg.h"
 #include "app/qt/CKioDlg.h"
 #include "app/qt/DemoControlWindow.h"
 #include "app/qt/DeviceChangeRelay.h"
-#include "app/qt/ProgramCommands.h"
 #include "app/qt/ScriptedSession.h"
 #include "app/qt/SearchPanelWidgets.h"
 #include "app/qt/WindowResources.h"

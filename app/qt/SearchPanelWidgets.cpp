@@ -2,21 +2,8 @@
 
 #include <QHeaderView>
 
+#include "app/UpdateScope.h"
 #include "app/qt/WindowResources.h"
-
-namespace {
-// Marks the panel's own changes of the result list so the window does not take them for clicks.
-class UpdateScope {
-  public:
-    explicit UpdateScope(int& counter) : counter_(counter) { ++counter_; }
-    ~UpdateScope() { --counter_; }
-    UpdateScope(const UpdateScope&) = delete;
-    UpdateScope& operator=(const UpdateScope&) = delete;
-
-  private:
-    int& counter_;
-};
-}  // namespace
 
 SearchPanelWidgets::SearchPanelWidgets(const SearchWidgets& widgets) : w_(widgets) {}
 

@@ -6,12 +6,12 @@
 #include <memory>
 #include <optional>
 
+#include "app/ProgramCommands.h"
 #include "app/UpdaterProgram.h"
 #include "app/win32/CInstallDlg.h"
 #include "app/win32/CKioDlg.h"
 #include "app/win32/ConsoleOutput.h"
 #include "app/win32/DemoControlWindow.h"
-#include "app/win32/ProgramCommands.h"
 #include "app/win32/ScriptedSession.h"
 #include "app/win32/SearchPanelControls.h"
 #include "app/win32/WindowTimers.h"
@@ -172,7 +172,7 @@ int RunDesktopProgram(HINSTANCE instance, const LaunchOptions& options) {
     CatalogueFeatureLabels labels(labelCatalogue);
     window.Settings().Bind(SettingsServices{&program.Context(), &messages,
                                             [&program] { program.RequestOverlayRead(); }, &labels});
-    ProgramCommands commands(program, window.Settings());
+    ProgramCommands commands(program, &window.Settings());
     window.Bind(&commands);
     void* hidRegistration = nullptr;
     if (real) {

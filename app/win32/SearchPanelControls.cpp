@@ -5,22 +5,9 @@
 #include <iterator>
 #include <vector>
 
+#include "app/UpdateScope.h"
 #include "platform/win32/WideText.h"
 #include "resources/win32/main_ids.h"
-
-namespace {
-// Marks the panel's own changes of the result list so the window does not take them for clicks.
-class UpdateScope {
-  public:
-    explicit UpdateScope(int& counter) : counter_(counter) { ++counter_; }
-    ~UpdateScope() { --counter_; }
-    UpdateScope(const UpdateScope&) = delete;
-    UpdateScope& operator=(const UpdateScope&) = delete;
-
-  private:
-    int& counter_;
-};
-}  // namespace
 
 void SearchPanelControls::SetUpResultList() {
     const HWND list = Results();

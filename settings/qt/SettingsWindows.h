@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "settings/SettingsChoice.h"
+#include "settings/SettingsEntry.h"
 #include "settings/SettingsServices.h"
 
 class QWidget;
@@ -33,7 +34,7 @@ class LVDSTabCtrl;
 class CHDMITabDlg;
 class FeatureResultPort;
 
-class SettingsWindows {
+class SettingsWindows final : public SettingsEntry {
   public:
     explicit SettingsWindows(QWidget* mainWindow);
     ~SettingsWindows();
@@ -46,10 +47,10 @@ class SettingsWindows {
     // The Settings button: picks the window by the interface's model code, asks for a new
     // overlay block where the window offers one, and shows the window. Returns the window shown
     // (SettingsWindow::None for an unknown model code, or while an install runs).
-    SettingsWindow OnSettingsButton();
+    SettingsWindow OnSettingsButton() override;
     // The Feature Activation button: the controller goes idle and reads the feature byte; the
     // features dialog opens (its showing runs the label query and resets it).
-    void OnFeatureActivation();
+    void OnFeatureActivation() override;
 
     // The features dialog as the controller's result port; valid from construction on.
     FeatureResultPort& FeatureResults();

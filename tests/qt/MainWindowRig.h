@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "app/ProgramCommands.h"
 #include "app/UpdaterProgram.h"
 #include "app/qt/CKioDlg.h"
 #include "app/qt/DeviceChangeRelay.h"
-#include "app/qt/ProgramCommands.h"
 #include "sim/demo/DemoData.h"
 #include "sim/demo/DemoMachine.h"
 #include "tests/support/FakeClock.h"

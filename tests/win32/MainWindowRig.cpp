@@ -52,7 +52,7 @@ MainWindowRig::MainWindowRig(const std::string& model)
                              mainTimer,
                              replyTimer};
     program = std::make_unique<UpdaterProgram>(adapters);
-    commands = std::make_unique<ProgramCommands>(*program, window->Settings());
+    commands = std::make_unique<ProgramCommands>(*program, &window->Settings());
     window->Bind(commands.get());
     program->Start();
     window->ShowWindow();

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "app/ProgramCommands.h"
 #include "app/UpdaterProgram.h"
 #include "app/win32/CKioDlg.h"
-#include "app/win32/ProgramCommands.h"
 #include "sim/demo/DemoData.h"
 #include "sim/demo/DemoMachine.h"
 #include "tests/support/FakeClock.h"

@@ -1,13 +1,14 @@
 #pragma once
-// The main window's handlers bound to the program and to the settings windows.
+// The main window's handlers bound to the program and to the settings windows, for both desktop
+// programs.
 #include "app/WindowCommands.h"
 
 class UpdaterProgram;
-class SettingsWindows;
+class SettingsEntry;
 
-class ProgramCommands : public WindowCommands {
+class ProgramCommands final : public WindowCommands {
   public:
-    ProgramCommands(UpdaterProgram& program, SettingsWindows* settings)
+    ProgramCommands(UpdaterProgram& program, SettingsEntry* settings)
         : program_(program), settings_(settings) {}
 
     void OnTimer(int timerId) override;
@@ -23,5 +24,5 @@ class ProgramCommands : public WindowCommands {
 
   private:
     UpdaterProgram& program_;
-    SettingsWindows* settings_;
+    SettingsEntry* settings_;
 };

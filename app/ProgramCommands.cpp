@@ -1,7 +1,7 @@
-#include "app/qt/ProgramCommands.h"
+#include "app/ProgramCommands.h"
 
 #include "app/UpdaterProgram.h"
-#include "settings/qt/SettingsWindows.h"
+#include "settings/SettingsEntry.h"
 
 void ProgramCommands::OnTimer(int timerId) {
     program_.OnTimer(timerId);
