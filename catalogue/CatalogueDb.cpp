@@ -97,21 +97,27 @@ std::unique_ptr<CatalogueConnection> CatalogueDb::Open(OpenMode mode, DbError& e
     const std::u16string dbms = odbc->DbmsName();
     const bool sqlite = ToUtf8(dbms).find("SQLite") != std::string::npos;
     auto connection = std::make_unique<CatalogueConnection>(std::move(odbc), timeoutSeconds_);
-    if (!sqlite && timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos) {
-        const std::u16string limit =
-            u"SET SESSION max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_));
-        if (!connection->Change(SqlStatement{limit, {}}, error)) {
-            return nullptr;
-        }
+    const bool limitTime =
+        !sqlite && timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos;
+    const std::u16string limit = u"max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_));
+    // Every statement of the opening is a round trip to the server, paid by each search: on
+    // MariaDB both session settings of a read-only connection go in one. When that one is
+    // refused, they are tried apart, so that the refusal of the read-only setting is told.
+    DbError refused;
+    if (limitTime && mode == OpenMode::ReadOnly && readOnlyStatement_ == kReadOnlySessionStatement &&
+        connection->Change(SqlStatement{u"SET SESSION " + limit + u", SESSION tx_read_only=1", {}},
+                           refused)) {
+        return connection;
+    }
+    if (limitTime && !connection->Change(SqlStatement{u"SET SESSION " + limit, {}}, error)) {
+        return nullptr;
     }
     // The drivers accept the read-only attribute and ignore it; the session setting is what
     // actually refuses writes. The read itself does not need it.
-    if (mode == OpenMode::ReadOnly) {
-        DbError refused;
-        if (!connection->Change(SqlStatement{sqlite ? u"PRAGMA query_only=1" : readOnlyStatement_, {}},
-                                refused)) {
-            NoteReadOnlyRefused(refused);
-        }
+    if (mode == OpenMode::ReadOnly &&
+        !connection->Change(SqlStatement{sqlite ? u"PRAGMA query_only=1" : readOnlyStatement_, {}},
+                            refused)) {
+        NoteReadOnlyRefused(refused);
     }
     return connection;
 }

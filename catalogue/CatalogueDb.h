@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/EndpointSettings.h"
@@ -77,7 +78,8 @@ class CatalogueDb {
     std::string connectionString_;
     int timeoutSeconds_;
     DiagnosticsLog* log_;
-    std::u16string readOnlyStatement_ = u"SET SESSION TRANSACTION READ ONLY";
+    static constexpr std::u16string_view kReadOnlySessionStatement = u"SET SESSION TRANSACTION READ ONLY";
+    std::u16string readOnlyStatement_{kReadOnlySessionStatement};
     // Copies share it, so the refusal is logged once per program run, not per connection.
     std::shared_ptr<std::atomic<bool>> readOnlyRefusalLogged_;
 };
