@@ -94,11 +94,10 @@ std::unique_ptr<CatalogueConnection> CatalogueDb::Open(OpenMode mode, DbError& e
         error = ToDbError(odbcError);
         return nullptr;
     }
-    const std::u16string dbms = odbc->DbmsName();
-    const bool sqlite = ToUtf8(dbms).find("SQLite") != std::string::npos;
+    const std::string dbms = ToUtf8(odbc->DbmsName());
+    const bool sqlite = dbms.find("SQLite") != std::string::npos;
     auto connection = std::make_unique<CatalogueConnection>(std::move(odbc), timeoutSeconds_);
-    const bool limitTime =
-        !sqlite && timeoutSeconds_ > 0 && ToUtf8(dbms).find("MariaDB") != std::string::npos;
+    const bool limitTime = !sqlite && timeoutSeconds_ > 0 && dbms.find("MariaDB") != std::string::npos;
     const std::u16string limit = u"max_statement_time=" + FromUtf8(std::to_string(timeoutSeconds_));
     // Every statement of the opening is a round trip to the server, paid by each search: on
     // MariaDB both session settings of a read-only connection go in one. When that one is
