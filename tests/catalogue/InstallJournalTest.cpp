@@ -101,6 +101,7 @@ TEST(InstallJournal, KeepsEachInstallFromItsStartToItsOutcomeNewestFirst) {
 TEST(InstallJournal, PendingRecordsAreOldestFirstWithoutTheInstallUnderWayOrOvertakenOnes) {
     ScratchFolder folder;
     InstallJournal journal(folder.Path() / "journal.sqlite", nullptr);
+    ASSERT_TRUE(journal.IsOpen());
     const std::int64_t overtaken = JournalInstall(journal, RecordOf(kSerialA, 5), false);
     const std::int64_t waiting = JournalInstall(journal, RecordOf(kSerialB, 3), false);
     const std::int64_t second = JournalInstall(journal, RecordOf(kSerialB, 4), false);
